@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+
+#include "ui/control.h"
+
+namespace korvane::ui {
+
+// A button that is only a picture, scaled smoothly into its box; a soft round highlight
+// shows hover and press.
+class ImagebuttonEx : public Control {
+    Q_OBJECT
+  public:
+    explicit ImagebuttonEx(QWidget* parent = nullptr);
+
+    void SetImage(const QImage& image);
+    void SetImagePath(const QString& path);
+    const QImage& Image() const { return image_; }
+
+  signals:
+    void clicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    QImage image_;
+    bool hover_ = false;
+    bool pressed_ = false;
+};
+
+}  // namespace korvane::ui
