@@ -1,0 +1,130 @@
+#include "support/dev_service.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+namespace korvane::testing {
+namespace {
+
+bool Accepts(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool connected =
+        connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return connected;
+}
+
+const JsonValue* FindAccount(const JsonValue& listing, std::string_view name) {
+    for (const JsonValue& account : listing["accounts"].Items()) {
+        if (account["username"].String() == name) {
+            return &account;
+        }
+    }
+    return nullptr;
+}
+
+TEST(DevServiceTest, StartsWithFreePortsAndTheDefaultSettings) {
+    DevService service;
+    ASSERT_TRUE(service.Ok());
+    EXPECT_NE(service.HttpPort(), service.SmsPort());
+    EXPECT_NE(service.SmsPort(), service.SmtpPort());
+    EXPECT_EQ(service.BaseUrl(), "http://127.0.0.1:" + std::to_string(service.HttpPort()) + "/");
+    EXPECT_EQ(service.SmsGatewayUrl(), "https://127.0.0.1:" + std::to_string(service.SmsPort()));
+    EXPECT_TRUE(std::filesystem::exists(service.CaBundle()));
+
+    const JsonValue config = service.GetJson("/admin/config");
+    EXPECT_EQ(config["notice"].String(), DevService::Options{}.notice);
+    EXPECT_FALSE(config["raw_utf8"].Bool());
+    const JsonValue requests = service.GetJson("/admin/requests");
+    EXPECT_EQ(requests["requests"].kind(), JsonValue::Kind::kArray);
+    EXPECT_EQ(requests["requests"].size(), 0u);
+    EXPECT_NE(service.Log().find("devservice ready"), std::string::npos);
+}
+
+TEST(DevServiceTest, OptionsReachTheService) {
+    DevService service({.rawUtf8 = true, .notice = "公告 \"one\"\nline two"});
+    ASSERT_TRUE(service.Ok());
+    const JsonValue config = service.GetJson("/admin/config");
+    EXPECT_EQ(config["notice"].String(), "公告 \"one\"\nline two");
+    EXPECT_TRUE(config["raw_utf8"].Bool());
+}
+
+TEST(DevServiceTest, CreatesAndFreezesAccounts) {
+    DevService service;
+    ASSERT_TRUE(service.Ok());
+    service.CreateAccount("用户\"甲\"", "密码");
+    const JsonValue* account = FindAccount(service.GetJson("/admin/accounts"), "用户\"甲\"");
+    ASSERT_NE(account, nullptr);
+    EXPECT_FALSE((*account)["frozen"].Bool());
+
+    service.Freeze("用户\"甲\"");
+    account = FindAccount(service.GetJson("/admin/accounts"), "用户\"甲\"");
+    ASSERT_NE(account, nullptr);
+    EXPECT_TRUE((*account)["frozen"].Bool());
+}
+
+TEST(DevServiceTest, MalformedAdminCallsGetAnErrorAndTheServiceGoesOn) {
+    DevService service;
+    ASSERT_TRUE(service.Ok());
+    EXPECT_NE(service.Post("/admin/accounts", "{not json").find("\"ok\": false"),
+              std::string::npos);
+    EXPECT_NE(service.Get("/admin/nothing").find("\"ok\": false"), std::string::npos);
+    EXPECT_EQ(service.GetJson("/admin/mail")["mail"].kind(), JsonValue::Kind::kArray);
+}
+
+TEST(DevServiceTest, TwoServicesRunSideBySide) {
+    DevService first;
+    DevService second;
+    ASSERT_TRUE(first.Ok());
+    ASSERT_TRUE(second.Ok());
+    EXPECT_NE(first.HttpPort(), second.HttpPort());
+    EXPECT_NE(first.DataDir(), second.DataDir());
+}
+
+TEST(DevServiceTest, DestructionStopsAndReapsTheServiceAndRemovesItsFolder) {
+    std::filesystem::path dataDir;
+    int port = 0;
+    {
+        DevService service;
+        ASSERT_TRUE(service.Ok());
+        dataDir = service.DataDir();
+        port = service.HttpPort();
+        EXPECT_TRUE(Accepts(port));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dataDir));
+    EXPECT_FALSE(Accepts(port));
+    int status = 0;
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);  // no child left, not even a zombie
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(JsonQuoteTest, EscapesQuotesBackslashesAndControlCharacters) {
+    const struct {
+        std::string_view in;
+        std::string_view out;
+    } cases[] = {
+        {"", "\"\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"\n\t\x01", "\"\\u000a\\u0009\\u0001\""},
+        {"用户", "\"用户\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(JsonQuote(c.in), c.out) << c.in;
+    }
+}
+
+}  // namespace
+}  // namespace korvane::testing
