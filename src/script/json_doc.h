@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,9 @@ enum class JsonType : int { Null = 0, Number = 2, Object = 4, Array = 5, String 
 class JsonDoc {
   public:
     JsonDoc();
+    // A document on an engine the caller made, set up as CreateEngine sets up its own; an empty
+    // one is a document whose engine could not be created.
+    explicit JsonDoc(std::shared_ptr<ScriptEngine> engine);
     ~JsonDoc();
     // A copy reads and changes the same value: it shares the engine.
     JsonDoc(const JsonDoc& other);
@@ -47,6 +51,20 @@ class JsonDoc {
     const std::string& VarName() const { return varName_; }
 
   private:
+    // The support script and N = {} in a new engine.
+    void SetUpEngine();
+    // N "." P, or N for the empty path.
+    std::string Target(std::string_view path) const;
+    // N and P joined with "." unless P begins with "[".
+    std::string Joined(std::string_view path) const;
+    void Eval(const std::string& code);
+    std::string EvalText(const std::string& code);
+    std::optional<double> EvalNumber(const std::string& code);
+    bool EvalBool(const std::string& code);
+    // Whether the support script's JSON.parse accepts the text.
+    bool IsJson(std::string_view text);
+    static int Truncated(std::optional<double> number);
+
     std::string varName_;
     std::shared_ptr<ScriptEngine> engine_;
 };

@@ -14,6 +14,8 @@ class ScriptEngine;
 class ScriptHost {
   public:
     ScriptHost();
+    // A host on an existing engine; an empty one is a host whose engine could not be created.
+    explicit ScriptHost(std::shared_ptr<ScriptEngine> engine);
     ~ScriptHost();
     // A copy is a second host on the same engine.
     ScriptHost(const ScriptHost& other);
