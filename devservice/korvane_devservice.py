@@ -50,6 +50,11 @@ def parse_args(argv):
             parser.error(f"--{name.replace('_', '-')} must be 0 to 65535")
     if args.demo_account is not None and ":" not in args.demo_account:
         parser.error("--demo-account takes NAME:PASSWORD")
+    # Arguments that are not UTF-8 would make every reply that carries them fail to encode.
+    for name in ("notice", "demo_account"):
+        value = getattr(args, name)
+        if value is not None:
+            setattr(args, name, value.encode("utf-8", "surrogateescape").decode("utf-8", "replace"))
     return args
 
 
