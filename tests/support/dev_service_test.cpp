@@ -65,12 +65,14 @@ TEST(DevServiceTest, CreatesAndFreezesAccounts) {
     DevService service;
     ASSERT_TRUE(service.Ok());
     service.CreateAccount("用户\"甲\"", "密码");
-    const JsonValue* account = FindAccount(service.GetJson("/admin/accounts"), "用户\"甲\"");
+    const JsonValue before = service.GetJson("/admin/accounts");
+    const JsonValue* account = FindAccount(before, "用户\"甲\"");
     ASSERT_NE(account, nullptr);
     EXPECT_FALSE((*account)["frozen"].Bool());
 
     service.Freeze("用户\"甲\"");
-    account = FindAccount(service.GetJson("/admin/accounts"), "用户\"甲\"");
+    const JsonValue after = service.GetJson("/admin/accounts");
+    account = FindAccount(after, "用户\"甲\"");
     ASSERT_NE(account, nullptr);
     EXPECT_TRUE((*account)["frozen"].Bool());
 }
