@@ -23,6 +23,8 @@ class QuietServer(http.server.ThreadingHTTPServer):
     # Lets a restart on a fixed port bind past old connections in TIME_WAIT; a port that
     # another process listens on still fails.
     allow_reuse_address = True
+    # Parallel tests may open many connections at once; a short queue would drop their SYNs.
+    request_queue_size = 128
 
     def handle_error(self, request, client_address):
         console.warn(f"connection from {client_address[0]} failed: "
