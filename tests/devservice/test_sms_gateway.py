@@ -65,7 +65,7 @@ class Gateway(unittest.TestCase):
         self.assertEqual(get(f"u=Korvane&p={DIGEST}&m=1&c=x")[0], 200)
 
     def test_wrong_account_or_request(self):
-        cases = [(f"u=Korvane&p=wrong&m=139&c=x", 403), (f"u=other&p={DIGEST}&m=139&c=x", 403),
+        cases = [("u=Korvane&p=wrong&m=139&c=x", 403), (f"u=other&p={DIGEST}&m=139&c=x", 403),
                  (f"u=Korvane&p={DIGEST}&c=x", 400), ("", 403)]
         for query, status in cases:
             with self.subTest(query=query):
