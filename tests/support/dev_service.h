@@ -45,7 +45,8 @@ class DevService {
     // Admin calls; the reply body (ASCII JSON), or "" when the call failed.
     std::string Get(std::string_view adminPath);
     std::string Post(std::string_view adminPath, std::string_view json);
-    // Get, parsed; a null value when the call or the parse failed.
+    // Get, parsed; a null value when the call or the parse failed. Keep the result in a
+    // variable before holding references into it.
     JsonValue GetJson(std::string_view adminPath);
 
     void CreateAccount(std::string_view user, std::string_view password);  // UTF-8
