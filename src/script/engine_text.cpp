@@ -71,6 +71,7 @@ std::uint32_t DecodeOne(std::string_view bytes, std::size_t& at) {
 }  // namespace
 
 std::string ToEngineText(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
     if (IsAscii(text)) {
         return std::string(text);
     }

@@ -6,7 +6,7 @@
 namespace korvane::script {
 
 // Client text (code page 936) as the engine's string bytes: CESU-8, every UTF-16 unit on its
-// own, as the engine keeps them.
+// own, as the engine keeps them. Like every client text it ends at its first zero byte.
 std::string ToEngineText(std::string_view text);
 
 // The engine's string bytes as client text. Characters the code page cannot hold become "?";

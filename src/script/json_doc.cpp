@@ -1,6 +1,6 @@
 #include "script/json_doc.h"
 
-#include <cstdio>
+#include <charconv>
 #include <utility>
 
 #include "script/json_support_script.h"
@@ -11,11 +11,13 @@ namespace korvane::script {
 
 namespace {
 
-// "%.13g", as the document writes and reads numbers.
+// "%.13g" in the C locale, as the document writes and reads numbers, whatever locale the
+// window system has set.
 std::string FormatNumber(double number) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.13g", number);
-    return buffer;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 13).ptr;
+    return std::string(buffer, end);
 }
 
 std::string Decimal(int value) {

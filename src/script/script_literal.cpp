@@ -37,6 +37,7 @@ void AppendUnit(text::Utf16Buffer& units, std::uint32_t unit) {
 }  // namespace
 
 std::string EscapeForSingleQuotes(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
     const bool ascii = std::all_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) {

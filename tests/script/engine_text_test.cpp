@@ -22,10 +22,12 @@ TEST(EngineText, EngineStringsTheCodePageCannotHold) {
     // U+1F600 as a CESU-8 surrogate pair and as a 4-byte sequence: one "?" each.
     EXPECT_EQ(FromEngineText("a\xED\xA0\xBD\xED\xB8\x80z"), "a?z");
     EXPECT_EQ(FromEngineText("a\xF0\x9F\x98\x80z"), "a?z");
-    EXPECT_EQ(FromEngineText("a\xE0\xB8\x81z"), "a?z");         // Thai
-    EXPECT_EQ(FromEngineText("a\xED\xA0\xBDz"), "a?z");         // a lone surrogate
-    EXPECT_EQ(FromEngineText("a\xFF\xC3z"), "a??z");            // malformed bytes
-    EXPECT_EQ(FromEngineText(std::string("ab\0cd", 5)), "ab");  // client texts end at U+0000
+    EXPECT_EQ(FromEngineText("a\xE0\xB8\x81z"), "a?z");  // Thai
+    EXPECT_EQ(FromEngineText("a\xED\xA0\xBDz"), "a?z");  // a lone surrogate
+    EXPECT_EQ(FromEngineText("a\xFF\xC3z"), "a??z");     // malformed bytes
+    // Client texts end at their first zero, on either side.
+    EXPECT_EQ(FromEngineText(std::string("ab\0cd", 5)), "ab");
+    EXPECT_EQ(ToEngineText(std::string("ab\0cd", 5)), "ab");
 }
 
 TEST(ScriptLiteral, EscapesWhatWouldEndOrChangeTheLiteral) {
