@@ -48,6 +48,10 @@ class Control : public QWidget {
     // belonging to the window it came from: hidden when that window hides, deleted with it.
     void InsertInto(WindowEx& frame);
 
+  protected:
+    // Hides this control when the window it came from hides; subclasses chain to it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   signals:
     // Emitted on the GUI thread once per applied left or top write, also when the value did
     // not change, so observers see every write in order.
@@ -58,7 +62,6 @@ class Control : public QWidget {
     void ApplyTop(int top);
     void ApplyWidth(int width);
     void ApplyHeight(int height);
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::shared_ptr<ControlRef> ref_;
     QWidget* home_ = nullptr;  // the window InsertInto took this control from

@@ -45,7 +45,7 @@ class EditboxEx : public Control {
   signals:
     // true when the box gains the focus, false when it loses it.
     void focusChanged(bool gained);
-    // Enter or Return pressed in the box.
+    // Enter or Return pressed in the box; the key goes no further.
     void returnPressed();
 
   protected:

@@ -22,6 +22,7 @@ class FilterEx : public Control {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     int effect_ = 0;

@@ -40,7 +40,8 @@ struct FormEntry {
     const char* picture = "";
     int fontSize = 0;          // pixels; 0 keeps the control's default
     std::uint32_t colour = 0;  // ARGB text colour (label, superbutton, edit box); 0 keeps it
-    // Kind-specific: progress value, superbutton selected flag, edit box input mode.
+    // Kind-specific: progress value, superbutton selected flag, edit box input mode, filter
+    // effect.
     int value = 0;
     // Kind-specific: progress style (0 bar, 1 round), button look (0 primary, 1 secondary).
     int style = 0;
@@ -48,7 +49,7 @@ struct FormEntry {
     // control built earlier, with `page` its page index.
     const char* parent = "";
     int page = 0;
-    bool hidden = false;
+    bool hidden = false;  // a Filter row always starts hidden
 };
 
 // Builds the rows in order onto `window`, later rows above earlier ones. A row whose parent

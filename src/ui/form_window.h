@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace korvane::ui {
 
@@ -9,6 +13,8 @@ namespace korvane::ui {
 // shadow (the shadow only where a compositor can show it). Controls are children of
 // Surface() and are placed in surface pixels, so form tables hold exactly. The window is
 // dragged by any part of the surface that no control takes the mouse for.
+// Opening the window focuses its surface, so no edit box gains the focus until the user (or
+// a handler) gives it; clicking the background takes the focus back to the surface.
 // Show() it for a normal window, exec() it for a modal one. Esc and Enter do not close it;
 // they are reported by escapePressed() and returnPressed() for the window's handlers.
 class FormWindow : public QDialog {
@@ -17,7 +23,7 @@ class FormWindow : public QDialog {
     FormWindow(int width, int height, QWidget* parent = nullptr);
     ~FormWindow() override;
 
-    QWidget* Surface() const { return surface_; }
+    QWidget* Surface() const { return surface_.get(); }
     int FormWidth() const;
     int FormHeight() const;
 
@@ -25,6 +31,16 @@ class FormWindow : public QDialog {
     int ShadowMargin() const { return margin_; }
 
     void SetBackground(std::uint32_t argb);
+
+    // Keeps `object` (a control of this window, usually) alive as long as the window. Adopted
+    // objects are destroyed in reverse order, so a control adopted after its parent control
+    // goes first.
+    template <class T>
+    T* Adopt(std::unique_ptr<T> object) {
+        T* raw = object.get();
+        owned_.push_back(std::move(object));
+        return raw;
+    }
 
     // Places the surface's centre at the centre of the primary screen.
     void CentreOnScreen();
@@ -36,10 +52,13 @@ class FormWindow : public QDialog {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     int margin_ = 0;
-    QWidget* surface_ = nullptr;
+    std::unique_ptr<QWidget> surface_;
+    std::vector<std::unique_ptr<QObject>> owned_;  // declared last: released first
+    QImage shadow_;  // the painted shadow band, remade when the size or pixel ratio changes
 };
 
 }  // namespace korvane::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 
 #include "ui/control.h"
 
@@ -29,6 +30,7 @@ class ImagebuttonEx : public Control {
 
   private:
     QImage image_;
+    QPixmap scaled_;  // image_ at the current size and pixel ratio
     bool hover_ = false;
     bool pressed_ = false;
 };

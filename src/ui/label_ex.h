@@ -8,8 +8,9 @@
 
 namespace korvane::ui {
 
-// A text label. Left-aligned, vertically centred, wrapping at word (or CJK character)
-// boundaries. Takes clicks only while clicked() is connected; hovered() is reported always.
+// A text label. Left-aligned, vertically centred, wrapping at word boundaries (between any
+// two CJK characters). Takes clicks only while clicked() is connected; hovered() is reported
+// always.
 class LabelEx : public Control {
     Q_OBJECT
   public:

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,10 @@
 
 namespace korvane::ui {
 
-// A tab control: a strip of captions on top and one page container per caption below it.
-// Put a page's controls into Page(i); their coordinates are relative to that page, whose top
-// left corner is the control's top left corner plus the strip's height.
+// A tab control: a strip of captions and one page container per caption. Each page covers
+// the whole control, so a page's controls are placed in the control's own coordinates (the
+// strip lies under them, at the top or at the bottom; leave it free). Presses that no
+// control takes fall through to the tabs.
 //
 // Event 1 is tabClicked(index): raised when the user clicks a tab of the strip (press and
 // release on the same tab), also the tab already showing, after that page has become current.
@@ -33,9 +35,15 @@ class SelectthefolderEx : public Control {
     void SetCurrentPage(int index);
     int CurrentPage() const { return current_; }
 
-    // Height of the tab strip, 0 hides it and gives the pages the whole control.
+    // Height of the tab strip, 0 hides it (and with it the tabs). The default is 36.
     void SetStripHeight(int pixels);
     int StripHeight() const { return strip_; }
+    // Puts the strip along the bottom edge instead of the top.
+    void SetStripAtBottom(bool bottom);
+
+    // Where tab `index` lies in the control, empty outside 0..PageCount()-1 (for tests that
+    // click a tab).
+    QRect TabRect(int index) const;
 
   signals:
     // Event 1, see above.
@@ -53,15 +61,16 @@ class SelectthefolderEx : public Control {
   private:
     struct Tab {
         QString caption;
-        QWidget* page;  // child of this control
+        std::unique_ptr<QWidget> page;  // a child of this control
     };
     int TabAt(QPoint position) const;
-    QRect TabRect(int index) const;
+    int StripTop() const;
     void Relayout();
 
     std::vector<Tab> pages_;
     int current_ = -1;
     int strip_ = 36;
+    bool bottom_ = false;
     int pressedTab_ = -1;
     int hoverTab_ = -1;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -46,6 +47,7 @@ class SuperbuttonEx : public Control {
 
   private:
     QImage icon_;
+    QPixmap scaled_;  // icon_ at the drawn size and pixel ratio
     QString caption_;
     std::uint32_t textColour_;
     int pixelSize_ = 16;

@@ -1,0 +1,67 @@
+#include "ui/picture_box_ex.h"
+
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/picture.h"
+#include "ui/picture_paint.h"
+
+namespace korvane::ui {
+
+PictureBoxEx::PictureBoxEx(QWidget* parent) : Control(parent) {
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureBoxEx::SetPicture(const QImage& picture) {
+    picture_ = picture;
+    scaled_ = QPixmap();
+    update();
+}
+
+void PictureBoxEx::SetPicturePath(const QString& path) {
+    SetPicture(LoadPicture(path));
+}
+
+void PictureBoxEx::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    DrawPictureFitted(painter, rect(), picture_, scaled_, devicePixelRatioF());
+}
+
+bool PictureBoxEx::Clickable() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&PictureBoxEx::clicked));
+}
+
+void PictureBoxEx::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&PictureBoxEx::clicked)) {
+        setCursor(Qt::PointingHandCursor);
+    }
+    Control::connectNotify(signal);
+}
+
+void PictureBoxEx::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !Clickable()) {
+        event->ignore();
+        return;
+    }
+    pressed_ = true;
+    event->accept();
+}
+
+void PictureBoxEx::mouseReleaseEvent(QMouseEvent* event) {
+    if (!pressed_) {
+        event->ignore();
+        return;
+    }
+    pressed_ = false;
+    event->accept();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+}  // namespace korvane::ui
