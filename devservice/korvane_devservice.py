@@ -3,7 +3,7 @@
 
     /usr/bin/python3 devservice/korvane_devservice.py --data DIR [--ca-dir DIR2]
         [--http-port 8080] [--sms-port 8443] [--smtp-port 25] [--host 127.0.0.1]
-        [--notice TEXT] [--raw-utf8] [--demo-account NAME:PASSWORD]
+        [--notice TEXT] [--raw-utf8] [--demo-account NAME:PASSWORD] [--temporary-data]
 
 Port 0 picks a free port. Once every server listens, DIR/ports.json holds the ports and one
 "devservice ready ..." line is printed. SIGTERM or SIGINT stops it.
@@ -13,6 +13,7 @@ import argparse
 import ipaddress
 import json
 import os
+import shutil
 import signal
 import sys
 import threading
@@ -38,6 +39,8 @@ def parse_args(argv):
                         help="reply JSON with raw UTF-8 instead of \\u escapes")
     parser.add_argument("--demo-account", metavar="NAME:PASSWORD",
                         help="create this account at start unless it exists")
+    parser.add_argument("--temporary-data", action="store_true",
+                        help="remove the --data folder when stopping")
     args = parser.parse_args(argv)
     try:
         loopback = args.host == "localhost" or ipaddress.ip_address(args.host).is_loopback
@@ -123,6 +126,9 @@ def main(argv) -> int:
     except OSError:
         pass
     console.say("devservice stopped")
+    if args.temporary_data:
+        # Even when whoever started us died without cleaning up.
+        shutil.rmtree(args.data, ignore_errors=True)
     return 0
 
 

@@ -132,13 +132,12 @@ bool DevService::Start(const Options& options) {
 
     // Everything the child needs is built before fork: after it, only async-signal-safe calls.
     std::vector<std::string> args = {
-        kPython,       (SourceDir() / "devservice" / "korvane_devservice.py").string(),
-        "--data",      dataDir_.string(),
-        "--ca-dir",    caDir_.string(),
-        "--http-port", std::to_string(httpPort_),
-        "--sms-port",  std::to_string(smsPort_),
-        "--smtp-port", std::to_string(smtpPort_),
-        "--notice",    options.notice};
+        kPython, (SourceDir() / "devservice" / "korvane_devservice.py").string(), "--data",
+        dataDir_.string(), "--ca-dir", caDir_.string(), "--http-port", std::to_string(httpPort_),
+        "--sms-port", std::to_string(smsPort_), "--smtp-port", std::to_string(smtpPort_),
+        "--notice", options.notice,
+        // The service removes its folder itself too, should this program die before it can.
+        "--temporary-data"};
     if (options.rawUtf8) {
         args.emplace_back("--raw-utf8");
     }

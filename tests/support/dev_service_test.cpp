@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +114,41 @@ TEST(DevServiceTest, DestructionStopsAndReapsTheServiceAndRemovesItsFolder) {
     errno = 0;
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);  // no child left, not even a zombie
     EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(DevServiceTest, AProgramThatDiesLeavesNoServiceAndNoFolderBehind) {
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t program = fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        close(pipeFds[0]);
+        DevService service;
+        const std::string report =
+            service.DataDir().string() + " " + std::to_string(service.HttpPort()) + "\n";
+        const bool written = service.Ok() && write(pipeFds[1], report.data(), report.size()) ==
+                                                 static_cast<ssize_t>(report.size());
+        _exit(written ? 0 : 1);  // no destructor runs
+    }
+    close(pipeFds[1]);
+    std::string report;
+    char buffer[512];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        report.append(buffer, static_cast<size_t>(n));
+    }
+    close(pipeFds[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(program, &status, 0), program);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << report;
+
+    const std::filesystem::path dataDir = report.substr(0, report.find(' '));
+    const int port = std::stoi(report.substr(report.find(' ') + 1));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::filesystem::exists(dataDir) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dataDir));
+    EXPECT_FALSE(Accepts(port));
 }
 
 TEST(JsonQuoteTest, EscapesQuotesBackslashesAndControlCharacters) {
