@@ -73,6 +73,7 @@ void SelectthefolderEx::SetStripHeight(int pixels) {
 
 void SelectthefolderEx::SetStripAtBottom(bool bottom) {
     bottom_ = bottom;
+    Relayout();
     update();
 }
 
@@ -81,8 +82,9 @@ int SelectthefolderEx::StripTop() const {
 }
 
 void SelectthefolderEx::Relayout() {
+    const QRect area(0, bottom_ ? 0 : strip_, width(), std::max(height() - strip_, 0));
     for (const Tab& tab : pages_) {
-        tab.page->setGeometry(rect());
+        tab.page->setGeometry(area);
     }
 }
 

@@ -10,10 +10,10 @@
 
 namespace korvane::ui {
 
-// A tab control: a strip of captions and one page container per caption. Each page covers
-// the whole control, so a page's controls are placed in the control's own coordinates (the
-// strip lies under them, at the top or at the bottom; leave it free). Presses that no
-// control takes fall through to the tabs.
+// A tab control: a strip of captions on top (or at the bottom) and one page container per
+// caption beside it. Put a page's controls into Page(i); their coordinates are relative to
+// that page, which fills the control except the strip: with the strip on top a page's top
+// left corner is the control's top left corner plus the strip's height.
 //
 // Event 1 is tabClicked(index): raised when the user clicks a tab of the strip (press and
 // release on the same tab), also the tab already showing, after that page has become current.

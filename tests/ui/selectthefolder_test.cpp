@@ -36,8 +36,10 @@ TEST_P(TabsTest, PagesHaveTheirCaptionsAndOnlyTheCurrentOneShows) {
     EXPECT_EQ(tabs_.CaptionQ(1), QStringLiteral("Favourite"));
     EXPECT_EQ(tabs_.CurrentPage(), 0);
     EXPECT_EQ(tabs_.Page(3), nullptr);
-    // Pages cover the whole control, so their controls use the control's coordinates.
-    EXPECT_EQ(tabs_.Page(0)->geometry(), tabs_.rect());
+    // A page fills the control beside the strip.
+    const int strip = tabs_.StripHeight();
+    EXPECT_EQ(tabs_.Page(0)->geometry(),
+              QRect(0, GetParam().bottom ? 0 : strip, tabs_.width(), tabs_.height() - strip));
 
     QSignalSpy clicks(&tabs_, &SelectthefolderEx::tabClicked);
     tabs_.SetCurrentPage(2);
@@ -66,7 +68,7 @@ TEST_P(TabsTest, ClickingATabSwitchesAndRaisesEvent1) {
 
 TEST_P(TabsTest, ClicksOnThePageOrAPressDraggedOffTheTabRaiseNothing) {
     QSignalSpy clicks(&tabs_, &SelectthefolderEx::tabClicked);
-    QTest::mouseClick(tabs_.Page(0), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseClick(tabs_.Page(0), Qt::LeftButton, {}, QPoint(200, 100));
 
     const QPoint first = PointOnTab(0);
     QTest::mousePress(&tabs_, Qt::LeftButton, {}, first);
