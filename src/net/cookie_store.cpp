@@ -53,11 +53,6 @@ class CookieShare {
 
 }  // namespace
 
-bool CurlReady() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
-}
-
 CURLSH* SharedCookieStore() {
     if (!CurlReady()) {
         return nullptr;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "loopback_server.h"
@@ -378,6 +379,13 @@ TEST_F(WebFetchTest, RedirectFollowedOrNot) {
     EXPECT_EQ(Text(body), "moved");
     EXPECT_EQ(headersOut, "HTTP/1.1 302 Found\r\nContent-Length: 5\r\nLocation: /redirect/to");
     EXPECT_EQ(server.Received().size(), 3u);
+
+    // A HEAD with a body ends at the first final response, redirect or not.
+    body = WebFetch(server.Url("/redirect/from"), kMethodHead, "x", std::nullopt, nullptr, {},
+                    &headersOut);
+    EXPECT_TRUE(body.empty());
+    EXPECT_EQ(headersOut, "HTTP/1.1 302 Found\r\nContent-Length: 5\r\nLocation: /redirect/to");
+    EXPECT_EQ(server.Received().size(), 4u);
 }
 
 TEST_F(WebFetchTest, ErrorStatusStillGivesBodyAndHeaders) {
@@ -424,6 +432,41 @@ TEST_F(WebFetchTest, CookieStoreRemembersAndIsBypassed) {
         EXPECT_EQ(request.requestLine, "GET /store/check HTTP/1.1");
         EXPECT_EQ(HeaderLine(request, "Cookie:"), c.cookieLine);
     }
+}
+
+TEST_F(WebFetchTest, CookieStoreSharedAcrossThreads) {
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 10;
+    for (int t = 0; t < kThreads; ++t) {
+        Reply set;
+        const std::string n = std::to_string(t);
+        set.headers = {"Set-Cookie: t" + n + "=" + n + "; Path=/threads/" + n};
+        server.Answer("/threads/" + n + "/set", set);
+    }
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([this, t] {
+            const std::string base = "/threads/" + std::to_string(t);
+            for (int round = 0; round < kRounds; ++round) {
+                WebFetch(server.Url(base + "/set"));
+                WebFetch(server.Url(base + "/check"));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    int checks = 0;
+    for (const ReceivedRequest& request : server.Received()) {
+        for (int t = 0; t < kThreads; ++t) {
+            const std::string n = std::to_string(t);
+            if (request.requestLine == "GET /threads/" + n + "/check HTTP/1.1") {
+                ++checks;
+                EXPECT_EQ(HeaderLine(request, "Cookie:"), "Cookie: t" + n + "=" + n);
+            }
+        }
+    }
+    EXPECT_EQ(checks, kThreads * kRounds);
 }
 
 TEST_F(WebFetchTest, ProxyGetsTheAbsoluteUrl) {
