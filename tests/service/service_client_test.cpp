@@ -161,6 +161,18 @@ TEST_F(ServiceClientTest, UserDataStoredAndRead) {
     EXPECT_EQ(get["payload_text"].String(), R"({"username":"frank","password":"pw"})");
 }
 
+// devservice answers these with plain-text error pages.
+TEST_F(ServiceClientTest, ErrorPagesGiveTheEmptyText) {
+    EXPECT_EQ(client_.Request("User/unknown", "{}"), "");
+    ServiceClient otherKey;
+    otherKey.Init(testing::kApplicationId, service_.BaseUrl(),
+                  "0123456789abcdefghij0123456789ABCDEFGHIJ");
+    EXPECT_EQ(otherKey.GetInfo(), "");
+    ServiceClient otherId;
+    otherId.Init("2", service_.BaseUrl(), testing::kApplicationKey);
+    EXPECT_EQ(otherId.GetInfo(), "");
+}
+
 TEST_F(ServiceClientTest, RawUtf8RepliesDecode) {
     const std::string notice = "欢迎使用 Korvane：\"新\"";
     service_.Post("/admin/config", "{\"raw_utf8\":true,\"notice\":" + JsonQuote(notice) + "}");
