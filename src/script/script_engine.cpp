@@ -15,63 +15,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// What one protected run does, in plain pointers: RunJob is left by the engine's longjmp when
-// the script throws, so nothing in its frame may need a destructor.
-struct Job {
-    int action;
-    int want;
-    const char* code;
-    std::size_t codeSize;
-    const std::string* args;
-    std::size_t argCount;
-};
-
-constexpr int kEvaluate = 0;
-constexpr int kCallGlobal = 1;
-constexpr int kCallExpression = 2;
-
-constexpr int kWantNothing = 0;
-constexpr int kWantText = 1;
-constexpr int kWantNumber = 2;
-constexpr int kWantBoolean = 3;
-
-duk_ret_t RunJob(duk_context* ctx, void* udata) {
-    const Job& job = *static_cast<const Job*>(udata);
-    if (job.action == kCallGlobal) {
-        duk_push_global_object(ctx);
-        duk_get_prop_lstring(ctx, -1, job.code, job.codeSize);
-        duk_remove(ctx, -2);
-    } else {
-        duk_eval_lstring(ctx, job.code, job.codeSize);
-    }
-    if (job.action != kEvaluate) {
-        duk_require_stack(ctx, static_cast<duk_idx_t>(job.argCount));
-        for (std::size_t i = 0; i < job.argCount; ++i) {
-            duk_push_lstring(ctx, job.args[i].data(), job.args[i].size());
-        }
-        duk_call(ctx, static_cast<duk_idx_t>(job.argCount));
-    }
-    switch (job.want) {
-        case kWantText:
-            if (duk_is_null_or_undefined(ctx, -1)) {
-                duk_pop(ctx);
-                duk_push_lstring(ctx, "", 0);
-            } else {
-                duk_to_string(ctx, -1);
-            }
-            break;
-        case kWantNumber:
-            duk_to_number(ctx, -1);
-            break;
-        case kWantBoolean:
-            duk_to_boolean(ctx, -1);
-            break;
-        default:
-            break;
-    }
-    return 1;
-}
-
 void FatalError(void*, const char*) {
     // Only reached for an error outside every protected call, which our calls never leave.
     std::abort();
@@ -92,6 +35,54 @@ class DeadlineScope {
 };
 
 }  // namespace
+
+// What one protected call does, in plain pointers: RunJob is left by the engine's longjmp when
+// the script throws, so nothing in its frame may need a destructor.
+struct ScriptEngine::Job {
+    Action action;
+    Want want;
+    const char* code;
+    std::size_t codeSize;
+    const std::string* args;
+    std::size_t argCount;
+};
+
+int ScriptEngine::RunJob(duk_context* ctx, void* udata) {
+    const Job& job = *static_cast<const Job*>(udata);
+    if (job.action == Action::CallGlobal) {
+        duk_push_global_object(ctx);
+        duk_get_prop_lstring(ctx, -1, job.code, job.codeSize);
+        duk_remove(ctx, -2);
+    } else {
+        duk_eval_lstring(ctx, job.code, job.codeSize);
+    }
+    if (job.action != Action::Evaluate) {
+        duk_require_stack(ctx, static_cast<duk_idx_t>(job.argCount));
+        for (std::size_t i = 0; i < job.argCount; ++i) {
+            duk_push_lstring(ctx, job.args[i].data(), job.args[i].size());
+        }
+        duk_call(ctx, static_cast<duk_idx_t>(job.argCount));
+    }
+    switch (job.want) {
+        case Want::Text:
+            if (duk_is_null_or_undefined(ctx, -1)) {
+                duk_pop(ctx);
+                duk_push_lstring(ctx, "", 0);
+            } else {
+                duk_to_string(ctx, -1);
+            }
+            break;
+        case Want::Number:
+            duk_to_number(ctx, -1);
+            break;
+        case Want::Boolean:
+            duk_to_boolean(ctx, -1);
+            break;
+        case Want::Nothing:
+            break;
+    }
+    return 1;
+}
 
 std::shared_ptr<ScriptEngine> ScriptEngine::Create() {
     auto engine = std::make_shared<ScriptEngine>(Token{});
@@ -144,8 +135,8 @@ std::optional<ScriptEngine::Result> ScriptEngine::Perform(Action action, Want wa
     for (std::string_view arg : args) {
         engineArgs.push_back(ToEngineText(arg));
     }
-    Job job{static_cast<int>(action), static_cast<int>(want), engineCode.data(),
-            engineCode.size(),        engineArgs.data(),      engineArgs.size()};
+    Job job{action,           want, engineCode.data(), engineCode.size(), engineArgs.data(),
+            engineArgs.size()};
 
     DeadlineScope deadline(*budget_, TimeLimitMs());
     if (duk_check_stack(ctx_, 2) == 0) {

@@ -70,6 +70,10 @@ class ScriptEngine {
         double number = 0;
         bool boolean = false;
     };
+    struct Job;
+
+    // The body of one protected call into the engine.
+    static int RunJob(duk_hthread* ctx, void* udata);
 
     bool MakeHeap();
     void DestroyHeap();
