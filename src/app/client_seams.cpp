@@ -1,0 +1,26 @@
+#include "app/client_seams.h"
+
+#include "korvane/config.h"
+
+namespace korvane::app {
+
+namespace {
+
+ClientSeams Defaults() {
+    ClientSeams seams;
+    seams.serviceUrl = config::kServiceUrl;
+    return seams;
+}
+
+}  // namespace
+
+ClientSeams& Seams() {
+    static ClientSeams seams = Defaults();
+    return seams;
+}
+
+void ResetSeams() {
+    Seams() = Defaults();
+}
+
+}  // namespace korvane::app

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSocketNotifier>
+#include <memory>
+
+namespace korvane::app {
+
+// While it lives, SIGTERM, SIGINT and SIGHUP end the event loop as the end-program command
+// does, so the program still leaves through its normal end and its end-of-run routine.
+class TerminationSignals {
+  public:
+    TerminationSignals();
+    ~TerminationSignals();
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+  private:
+    int ends_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+}  // namespace korvane::app
