@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
+#include "ui/skin.h"
 #include "ui/text_bridge.h"
 
 namespace korvane::ui {
@@ -10,6 +11,7 @@ namespace korvane::ui {
 void ShowSystemMessageBox(const std::string& clientText) {
     QMessageBox box;
     box.setWindowTitle(QStringLiteral("信息："));
+    box.setFont(SkinFont(14));
     box.setIcon(QMessageBox::NoIcon);
     // Service texts are shown as they are, never interpreted as markup.
     box.setTextFormat(Qt::PlainText);
