@@ -11,6 +11,9 @@ namespace korvane::ui {
 
 PictureBoxEx::PictureBoxEx(QWidget* parent) : Control(parent) {
     setAttribute(Qt::WA_NoSystemBackground);
+    // Until someone wants its clicks the picture is see-through for the mouse: a press on an
+    // icon over an edit box reaches the box, a press elsewhere drags the window.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -38,6 +41,7 @@ bool PictureBoxEx::Clickable() const {
 
 void PictureBoxEx::connectNotify(const QMetaMethod& signal) {
     if (signal == QMetaMethod::fromSignal(&PictureBoxEx::clicked)) {
+        setAttribute(Qt::WA_TransparentForMouseEvents, false);
         setCursor(Qt::PointingHandCursor);
     }
     Control::connectNotify(signal);

@@ -7,9 +7,9 @@
 
 namespace korvane::ui {
 
-// A picture scaled smoothly into the box, aspect ratio kept, centred. It takes clicks only
-// while something is connected to clicked(); otherwise presses fall through to the window,
-// which can then be dragged by the picture.
+// A picture scaled smoothly into the box, aspect ratio kept, centred. Until something is
+// connected to clicked() the box is see-through for the mouse: presses reach the control
+// below it (an edit box under its icon) or the window, which can then be dragged by it.
 class PictureBoxEx : public Control {
     Q_OBJECT
   public:

@@ -4,10 +4,12 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include "text/code_page.h"
 #include "ui/editbox_ex.h"
 #include "ui/form_window.h"
+#include "ui/picture_box_ex.h"
 
 namespace korvane::ui {
 namespace {
@@ -49,6 +51,22 @@ TEST_F(EditboxTest, FocusChangesCarryTheirFlag) {
     EXPECT_TRUE(secondSpy[0][0].toBool());
     EXPECT_FALSE(secondSpy[1][0].toBool());
     EXPECT_TRUE(first_.Editor()->hasFocus());
+}
+
+TEST_F(EditboxTest, ClickOnTheIconOverABoxFocusesTheBox) {
+    PictureBoxEx icon(window_.Surface());
+    icon.setGeometry(22, 17, 20, 20);
+    icon.show();
+    // Through the window, so that the press is delivered to whatever lies at the point.
+    const QPoint atIcon = window_.Surface()->mapTo(&window_, QPoint(32, 27));
+    QTest::mouseClick(window_.windowHandle(), Qt::LeftButton, {}, atIcon);
+    EXPECT_TRUE(first_.Editor()->hasFocus());
+
+    // A picture with a click handler keeps its clicks.
+    int clicks = 0;
+    QObject::connect(&icon, &PictureBoxEx::clicked, [&clicks] { ++clicks; });
+    QTest::mouseClick(window_.windowHandle(), Qt::LeftButton, {}, atIcon);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(EditboxTest, PasswordModeShowsStarsAndKeepsTheText) {
