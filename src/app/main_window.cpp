@@ -35,6 +35,7 @@ MainWindow::MainWindow() : ui::FormWindow(MainForm().width, MainForm().height) {
         Control<ui::LabelEx>(card).SetBackground(kCardFill);
     }
     Control<ui::LabelEx>("标签EX15").SetAlignment(Qt::AlignCenter);
+    Control<ui::LabelEx>("标签EX2").SetAlignment(Qt::AlignCenter);
     // The magnifier sits inside the search box: text right of it, clicks through it.
     Control<ui::EditboxEx>("编辑框EX1").SetTextIndent(44);
     Control<ui::PictureBoxEx>("图片框EX12").setAttribute(Qt::WA_TransparentForMouseEvents);
