@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "ui/control_update_cache.h"
 #include "ui/picture_box_ex.h"
 
 namespace korvane::ui {
@@ -28,6 +29,7 @@ TEST(ControlThreadTest, WritesFromATimerThreadArriveInOrder) {
     std::thread writer([ref = box.Ref(), &written] {
         for (int left : written) {
             ref->SetLeft(left);
+            ControlUpdateCache();
         }
     });
     writer.join();
