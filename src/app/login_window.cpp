@@ -1,6 +1,10 @@
 #include "app/login_window.h"
 
 #include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <utility>
 
 #include "app/app_constants.h"
 #include "app/client_seams.h"
