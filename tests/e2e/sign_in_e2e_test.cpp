@@ -61,6 +61,12 @@ std::size_t CountRequests(DevService& service, std::string_view endpoint) {
     return count;
 }
 
+// The value of the environment variable `name` with `option` added.
+std::string WithOption(const char* name, const std::string& option) {
+    const char* given = std::getenv(name);
+    return given != nullptr && *given != '\0' ? std::string(given) + ":" + option : option;
+}
+
 TEST(ClientEndToEnd, SignInShowMessageAndExit) {
     DevService::Options options;
     options.fixedPorts = true;
@@ -77,15 +83,16 @@ TEST(ClientEndToEnd, SignInShowMessageAndExit) {
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     const std::filesystem::path shots = KORVANE_SCREENSHOT_DIR;
 
-    // In sanitizer builds the client's leak check skips what the system's D-Bus keeps.
-    std::string leakOptions = "suppressions=" KORVANE_LSAN_SUPPRESSIONS;
-    if (const char* given = std::getenv("LSAN_OPTIONS"); given != nullptr && *given != '\0') {
-        leakOptions = std::string(given) + ":" + leakOptions;
-    }
+    // In sanitizer builds: the client's leak check skips what the system's D-Bus keeps, and
+    // its race check leaves Qt (not built with the sanitizer) alone.
+    const std::string leakOptions =
+        WithOption("LSAN_OPTIONS", "suppressions=" KORVANE_LSAN_SUPPRESSIONS);
+    const std::string raceOptions = WithOption("TSAN_OPTIONS", "ignore_noninstrumented_modules=1");
     ChildProcess client({KORVANE_CLIENT_BINARY}, {{"DISPLAY", display.Display()},
                                                   {"QT_QPA_PLATFORM", "xcb"},
                                                   {"XDG_RUNTIME_DIR", runtime.string()},
-                                                  {"LSAN_OPTIONS", leakOptions}});
+                                                  {"LSAN_OPTIONS", leakOptions},
+                                                  {"TSAN_OPTIONS", raceOptions}});
 
     // The notice comes first, in the system message box.
     std::vector<XWindow> notice;
