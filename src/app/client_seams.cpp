@@ -9,6 +9,7 @@ namespace {
 ClientSeams Defaults() {
     ClientSeams seams;
     seams.serviceUrl = config::kServiceUrl;
+    seams.deliveryEndpoints = verify::CompiledInEndpoints();
     return seams;
 }
 
