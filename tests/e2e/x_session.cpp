@@ -262,4 +262,20 @@ bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds lim
     }
 }
 
+std::optional<std::uint32_t> VirtualDisplay::Pixel(int x, int y) {
+    // One line per pixel, e.g. "0,0: (29,155,251)  #1D9BFB  srgb(29,155,251)".
+    const std::string text = Run({"/usr/bin/import", "-window", "root", "-crop",
+                                  "1x1+" + std::to_string(x) + "+" + std::to_string(y), "+repage",
+                                  "-depth", "8", "txt:-"});
+    const std::size_t hash = text.find('#', text.find('\n'));
+    if (hash == std::string::npos || hash + 7 > text.size()) {
+        return std::nullopt;
+    }
+    const std::string digits = text.substr(hash + 1, 6);
+    if (digits.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(std::stoul(digits, nullptr, 16));
+}
+
 }  // namespace korvane::e2e

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -64,6 +65,8 @@ class VirtualDisplay {
     void Focus(const XWindow& window);
     // The part of the screen at `area` (the whole screen when empty) as a PNG file.
     bool Screenshot(const std::filesystem::path& file, const std::optional<XWindow>& area = {});
+    // The colour of the screen at (x, y) as 0xRRGGBB; nothing when it could not be read.
+    std::optional<std::uint32_t> Pixel(int x, int y);
 
   private:
     std::optional<XWindow> Geometry(const std::string& id);
