@@ -1,7 +1,6 @@
 #include "ui/button_ex.h"
 
 #include <QEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/skin.h"
@@ -9,9 +8,7 @@
 
 namespace korvane::ui {
 
-ButtonEx::ButtonEx(QWidget* parent) : Control(parent) {
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::NoFocus);
+ButtonEx::ButtonEx(QWidget* parent) : PressableControl(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -49,22 +46,24 @@ void ButtonEx::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const bool enabled = isEnabled();
+    const bool pressed = Pressed();
+    const bool hover = Hovered();
     QColor fill;
     QColor border(Qt::transparent);
     QColor text;
     if (look_ == Look::Primary) {
-        fill = !enabled   ? QColor(0xB9, 0xC3, 0xD1)
-               : pressed_ ? FromArgb(colour::kPrimaryPressed)
-               : hover_   ? FromArgb(colour::kPrimaryHover)
-                          : FromArgb(colour::kPrimary);
+        fill = !enabled  ? QColor(0xB9, 0xC3, 0xD1)
+               : pressed ? FromArgb(colour::kPrimaryPressed)
+               : hover   ? FromArgb(colour::kPrimaryHover)
+                         : FromArgb(colour::kPrimary);
         text = Qt::white;
     } else {
-        fill = pressed_ && enabled ? QColor(0xE8, 0xF4, 0xFF)
-               : hover_ && enabled ? QColor(0xF2, 0xF8, 0xFF)
-                                   : QColor(Qt::white);
-        border = hover_ && enabled ? FromArgb(colour::kPrimary) : FromArgb(colour::kBorder);
+        fill = pressed && enabled ? QColor(0xE8, 0xF4, 0xFF)
+               : hover && enabled ? QColor(0xF2, 0xF8, 0xFF)
+                                  : QColor(Qt::white);
+        border = hover && enabled ? FromArgb(colour::kPrimary) : FromArgb(colour::kBorder);
         text = !enabled ? FromArgb(colour::kTextMuted)
-               : hover_ ? FromArgb(colour::kPrimary)
+               : hover  ? FromArgb(colour::kPrimary)
                         : FromArgb(colour::kText);
     }
     painter.setPen(border.alpha() != 0 ? QPen(border, 1) : QPen(Qt::NoPen));
@@ -76,48 +75,13 @@ void ButtonEx::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), Qt::AlignCenter, caption_);
 }
 
-void ButtonEx::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    pressed_ = true;
-    update();
-    event->accept();
-}
-
-void ButtonEx::mouseReleaseEvent(QMouseEvent* event) {
-    if (!pressed_) {
-        event->ignore();
-        return;
-    }
-    pressed_ = false;
-    update();
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        Click();
-    }
-}
-
-void ButtonEx::enterEvent(QEnterEvent* event) {
-    hover_ = true;
-    update();
-    Control::enterEvent(event);
-}
-
-void ButtonEx::leaveEvent(QEvent* event) {
-    hover_ = false;
-    update();
-    Control::leaveEvent(event);
-}
-
 void ButtonEx::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {
-        pressed_ = false;
+        ForgetPress();
         setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
         update();
     }
-    Control::changeEvent(event);
+    PressableControl::changeEvent(event);
 }
 
 }  // namespace korvane::ui

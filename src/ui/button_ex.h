@@ -3,14 +3,14 @@
 #include <QString>
 #include <string>
 
-#include "ui/control.h"
+#include "ui/pressable_control.h"
 
 namespace korvane::ui {
 
 // A flat rounded push button. Primary: blue fill, white caption. Secondary: white fill, grey
 // border, dark caption (for a Cancel beside an OK). setEnabled(false) greys it out and stops
 // clicks. It takes no keyboard focus, so Tab walks the edit boxes only.
-class ButtonEx : public Control {
+class ButtonEx : public PressableControl {
     Q_OBJECT
   public:
     enum class Look { Primary, Secondary };
@@ -33,18 +33,13 @@ class ButtonEx : public Control {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void OnClick() override { Click(); }
 
   private:
     QString caption_;
     int pixelSize_ = 14;
     Look look_ = Look::Primary;
-    bool hover_ = false;
-    bool pressed_ = false;
 };
 
 }  // namespace korvane::ui

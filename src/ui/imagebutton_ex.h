@@ -3,13 +3,13 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "ui/control.h"
+#include "ui/pressable_control.h"
 
 namespace korvane::ui {
 
 // A button that is only a picture, scaled smoothly into its box; a soft round highlight
 // shows hover and press.
-class ImagebuttonEx : public Control {
+class ImagebuttonEx : public PressableControl {
     Q_OBJECT
   public:
     explicit ImagebuttonEx(QWidget* parent = nullptr);
@@ -23,16 +23,11 @@ class ImagebuttonEx : public Control {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    void OnClick() override { emit clicked(); }
 
   private:
     QImage image_;
     QPixmap scaled_;  // image_ at the current size and pixel ratio
-    bool hover_ = false;
-    bool pressed_ = false;
 };
 
 }  // namespace korvane::ui

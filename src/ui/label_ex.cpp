@@ -1,7 +1,6 @@
 #include "ui/label_ex.h"
 
 #include <QMetaMethod>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/skin.h"
@@ -9,10 +8,8 @@
 
 namespace korvane::ui {
 
-LabelEx::LabelEx(QWidget* parent) : Control(parent), colour_(colour::kText) {
-    setAttribute(Qt::WA_NoSystemBackground);
+LabelEx::LabelEx(QWidget* parent) : PressableControl(parent), colour_(colour::kText) {
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
 }
 
 void LabelEx::SetText(const std::string& clientText) {
@@ -75,7 +72,7 @@ void LabelEx::paintEvent(QPaintEvent*) {
     painter.drawText(rect(), flags, text_);
 }
 
-bool LabelEx::Clickable() const {
+bool LabelEx::TakesPress() const {
     return isSignalConnected(QMetaMethod::fromSignal(&LabelEx::clicked));
 }
 
@@ -83,38 +80,7 @@ void LabelEx::connectNotify(const QMetaMethod& signal) {
     if (signal == QMetaMethod::fromSignal(&LabelEx::clicked)) {
         setCursor(Qt::PointingHandCursor);
     }
-    Control::connectNotify(signal);
-}
-
-void LabelEx::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !Clickable()) {
-        event->ignore();
-        return;
-    }
-    pressed_ = true;
-    event->accept();
-}
-
-void LabelEx::mouseReleaseEvent(QMouseEvent* event) {
-    if (!pressed_) {
-        event->ignore();
-        return;
-    }
-    pressed_ = false;
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        emit clicked();
-    }
-}
-
-void LabelEx::enterEvent(QEnterEvent* event) {
-    emit hovered(true);
-    Control::enterEvent(event);
-}
-
-void LabelEx::leaveEvent(QEvent* event) {
-    emit hovered(false);
-    Control::leaveEvent(event);
+    PressableControl::connectNotify(signal);
 }
 
 }  // namespace korvane::ui

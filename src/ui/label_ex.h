@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/control.h"
+#include "ui/pressable_control.h"
 
 namespace korvane::ui {
 
 // A text label. Left-aligned, vertically centred, wrapping at word boundaries (between any
 // two CJK characters). Takes clicks only while clicked() is connected; hovered() is reported
 // always.
-class LabelEx : public Control {
+class LabelEx : public PressableControl {
     Q_OBJECT
   public:
     explicit LabelEx(QWidget* parent = nullptr);
@@ -40,22 +40,18 @@ class LabelEx : public Control {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void connectNotify(const QMetaMethod& signal) override;
+    void OnClick() override { emit clicked(); }
+    bool TakesPress() const override;
+    void OnHover(bool entered) override { emit hovered(entered); }
 
   private:
-    bool Clickable() const;
-
     QString text_;
     QString family_;
     int pixelSize_ = 14;
     std::uint32_t colour_;
     std::uint32_t background_ = 0;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
-    bool pressed_ = false;
 };
 
 }  // namespace korvane::ui

@@ -1,7 +1,6 @@
 #include "ui/picture_box_ex.h"
 
 #include <QMetaMethod>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/picture.h"
@@ -9,12 +8,10 @@
 
 namespace korvane::ui {
 
-PictureBoxEx::PictureBoxEx(QWidget* parent) : Control(parent) {
-    setAttribute(Qt::WA_NoSystemBackground);
+PictureBoxEx::PictureBoxEx(QWidget* parent) : PressableControl(parent) {
     // Until someone wants its clicks the picture is see-through for the mouse: a press on an
     // icon over an edit box reaches the box, a press elsewhere drags the window.
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
 }
 
 void PictureBoxEx::SetPicture(const QImage& picture) {
@@ -35,7 +32,7 @@ void PictureBoxEx::paintEvent(QPaintEvent*) {
     DrawPictureFitted(painter, rect(), picture_, scaled_, devicePixelRatioF());
 }
 
-bool PictureBoxEx::Clickable() const {
+bool PictureBoxEx::TakesPress() const {
     return isSignalConnected(QMetaMethod::fromSignal(&PictureBoxEx::clicked));
 }
 
@@ -44,28 +41,7 @@ void PictureBoxEx::connectNotify(const QMetaMethod& signal) {
         setAttribute(Qt::WA_TransparentForMouseEvents, false);
         setCursor(Qt::PointingHandCursor);
     }
-    Control::connectNotify(signal);
-}
-
-void PictureBoxEx::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !Clickable()) {
-        event->ignore();
-        return;
-    }
-    pressed_ = true;
-    event->accept();
-}
-
-void PictureBoxEx::mouseReleaseEvent(QMouseEvent* event) {
-    if (!pressed_) {
-        event->ignore();
-        return;
-    }
-    pressed_ = false;
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        emit clicked();
-    }
+    PressableControl::connectNotify(signal);
 }
 
 }  // namespace korvane::ui

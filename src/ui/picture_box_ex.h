@@ -3,14 +3,14 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "ui/control.h"
+#include "ui/pressable_control.h"
 
 namespace korvane::ui {
 
 // A picture scaled smoothly into the box, aspect ratio kept, centred. Until something is
 // connected to clicked() the box is see-through for the mouse: presses reach the control
 // below it (an edit box under its icon) or the window, which can then be dragged by it.
-class PictureBoxEx : public Control {
+class PictureBoxEx : public PressableControl {
     Q_OBJECT
   public:
     explicit PictureBoxEx(QWidget* parent = nullptr);
@@ -26,16 +26,13 @@ class PictureBoxEx : public Control {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void connectNotify(const QMetaMethod& signal) override;
+    void OnClick() override { emit clicked(); }
+    bool TakesPress() const override;
 
   private:
-    bool Clickable() const;
-
     QImage picture_;
     QPixmap scaled_;  // picture_ at the current size and pixel ratio
-    bool pressed_ = false;
 };
 
 }  // namespace korvane::ui

@@ -1,6 +1,5 @@
 #include "ui/superbutton_ex.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -11,9 +10,8 @@
 
 namespace korvane::ui {
 
-SuperbuttonEx::SuperbuttonEx(QWidget* parent) : Control(parent), textColour_(colour::kTextMuted) {
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::NoFocus);
+SuperbuttonEx::SuperbuttonEx(QWidget* parent)
+    : PressableControl(parent), textColour_(colour::kTextMuted) {
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -62,15 +60,15 @@ void SuperbuttonEx::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     if (selected_) {
         QColor tint = FromArgb(colour::kAccent);
-        tint.setAlpha(pressed_ ? 40 : 24);
+        tint.setAlpha(Pressed() ? 40 : 24);
         painter.setBrush(tint);
         painter.drawRoundedRect(plate, 10, 10);
         // The accent bar at the left edge of the selected entry.
         painter.setBrush(FromArgb(colour::kAccent));
         const qreal barHeight = std::min<qreal>(20, plate.height() - 8);
         painter.drawRoundedRect(QRectF(0, (height() - barHeight) / 2, 4, barHeight), 2, 2);
-    } else if (hover_ || pressed_) {
-        painter.setBrush(QColor(16, 28, 64, pressed_ ? 20 : 10));
+    } else if (Hovered() || Pressed()) {
+        painter.setBrush(QColor(16, 28, 64, Pressed() ? 20 : 10));
         painter.drawRoundedRect(plate, 10, 10);
     }
 
@@ -85,41 +83,6 @@ void SuperbuttonEx::paintEvent(QPaintEvent*) {
     painter.setPen(FromArgb(textColour_));
     const QRect textBox(iconBox.right() + 16, 0, width() - iconBox.right() - 20, height());
     painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, caption_);
-}
-
-void SuperbuttonEx::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    pressed_ = true;
-    update();
-    event->accept();
-}
-
-void SuperbuttonEx::mouseReleaseEvent(QMouseEvent* event) {
-    if (!pressed_) {
-        event->ignore();
-        return;
-    }
-    pressed_ = false;
-    update();
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        emit clicked();
-    }
-}
-
-void SuperbuttonEx::enterEvent(QEnterEvent* event) {
-    hover_ = true;
-    update();
-    Control::enterEvent(event);
-}
-
-void SuperbuttonEx::leaveEvent(QEvent* event) {
-    hover_ = false;
-    update();
-    Control::leaveEvent(event);
 }
 
 }  // namespace korvane::ui

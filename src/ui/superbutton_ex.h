@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/control.h"
+#include "ui/pressable_control.h"
 
 namespace korvane::ui {
 
 // A navigation button: icon and caption on a row; the selected one sits on a tinted rounded
 // plate with an accent bar. Selecting does not touch the text colour or icon; the window's
 // handler sets those.
-class SuperbuttonEx : public Control {
+class SuperbuttonEx : public PressableControl {
     Q_OBJECT
   public:
     explicit SuperbuttonEx(QWidget* parent = nullptr);
@@ -40,10 +40,7 @@ class SuperbuttonEx : public Control {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    void OnClick() override { emit clicked(); }
 
   private:
     QImage icon_;
@@ -52,8 +49,6 @@ class SuperbuttonEx : public Control {
     std::uint32_t textColour_;
     int pixelSize_ = 16;
     bool selected_ = false;
-    bool hover_ = false;
-    bool pressed_ = false;
 };
 
 }  // namespace korvane::ui
