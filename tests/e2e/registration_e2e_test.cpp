@@ -81,6 +81,10 @@ TEST(ClientEndToEnd, RegisterWithMailedCodeThenSignIn) {
     ASSERT_TRUE(CloseSystemMessageBox(display));
     const std::string code = MailedCode(service);
     ASSERT_EQ(code.size(), 6u) << service.Log();
+    // The same code is what a person running the demo reads in devservice's output.
+    const std::string printed = std::string("Mail to ") + kAddress + ": code " + code;
+    EXPECT_TRUE(WaitUntil([&] { return service.Log().find(printed) != std::string::npos; }))
+        << service.Log();
 
     display.Click(login->x + 100 + 120, login->y + 200 + 17);
     display.Type(kPassword);
