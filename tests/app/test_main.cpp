@@ -15,16 +15,3 @@ int main(int argc, char** argv) {
     korvane::app::LoadAssets();
     return RUN_ALL_TESTS();
 }
-
-#if defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define KORVANE_TSAN 1
-#endif
-#endif
-#if defined(__SANITIZE_THREAD__) || defined(KORVANE_TSAN)
-// Qt is not built with ThreadSanitizer: its image thread pool and event queue look racy
-// through the interceptors. Accesses made by our own code are still checked.
-extern "C" const char* __tsan_default_options() {
-    return "ignore_noninstrumented_modules=1";
-}
-#endif
