@@ -12,6 +12,7 @@
 #include "app/globals.h"
 #include "app/login_form.h"
 #include "app/main_window.h"
+#include "app/open_window.h"
 #include "app/registration_panel.h"
 #include "app/transitions.h"
 #include "text/code_page.h"
@@ -174,13 +175,7 @@ bool LoginWindow::focusNextPrevChild(bool next) {
 }
 
 LoginWindow* OpenLoginWindow() {
-    // Closing the window destroys it; the program ends with the last window.
-    auto* window = new LoginWindow();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->CentreOnScreen();
-    window->show();
-    window->OnCreated();
-    return window;
+    return OpenWindow<LoginWindow>();
 }
 
 }  // namespace korvane::app

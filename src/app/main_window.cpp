@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "app/message_window.h"
 #include "app/navigation.h"
+#include "app/open_window.h"
 #include "app/transitions.h"
 #include "text/code_page.h"
 #include "ui/button_ex.h"
@@ -101,12 +102,7 @@ void MainWindow::SlidePageIn() {
 }
 
 MainWindow* OpenMainWindow() {
-    auto* window = new MainWindow();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->CentreOnScreen();
-    window->show();
-    window->OnCreated();
-    return window;
+    return OpenWindow<MainWindow>();
 }
 
 }  // namespace korvane::app
