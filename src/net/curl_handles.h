@@ -22,6 +22,24 @@ struct UrlDeleter {
 };
 using UrlHandle = std::unique_ptr<CURLU, UrlDeleter>;
 
+// Applies options one by one, stopping at the first that libcurl refuses.
+class Settings {
+  public:
+    explicit Settings(CURL* easy) : easy_(easy) {}
+
+    template <typename T>
+    void Set(CURLoption option, T value) {
+        if (ok_) {
+            ok_ = curl_easy_setopt(easy_, option, value) == CURLE_OK;
+        }
+    }
+    bool Ok() const { return ok_; }
+
+  private:
+    CURL* easy_;
+    bool ok_ = true;
+};
+
 // libcurl's process-wide set-up, done once before the first handle; false when it failed.
 bool CurlReady();
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "net/curl_handles.h"
 #include "net/fetch_options.h"
 #include "net/response_headers.h"
 #include "net/web_fetch.h"
@@ -24,24 +25,6 @@ struct Transfer {
     // the reply announces but never sends; the transfer is ended once the headers are in.
     bool endAfterHeaders = false;
     bool endedAfterHeaders = false;
-};
-
-// Applies options one by one, stopping at the first that libcurl refuses.
-class Settings {
-  public:
-    explicit Settings(CURL* easy) : easy_(easy) {}
-
-    template <typename T>
-    void Set(CURLoption option, T value) {
-        if (ok_) {
-            ok_ = curl_easy_setopt(easy_, option, value) == CURLE_OK;
-        }
-    }
-    bool Ok() const { return ok_; }
-
-  private:
-    CURL* easy_;
-    bool ok_ = true;
 };
 
 // Body and header callbacks collecting into `transfer`.

@@ -7,14 +7,19 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <mutex>
 #include <random>
 
+#include "net/curl_handles.h"
 #include "text/code_page.h"
 
 namespace korvane::platform {
 
 namespace {
+
+using net::CurlReady;
+using net::EasyHandle;
+using net::Settings;
+using StringList = net::HeaderList;
 
 // However steadily a server trickles, one operation ends after this.
 constexpr long kOperationLimitMs = 60'000;
@@ -22,23 +27,6 @@ constexpr long kOperationLimitMs = 60'000;
 constexpr std::size_t kEncodedWordBytes = 45;
 // Base64 body lines: 76 characters, 57 bytes each.
 constexpr std::size_t kBodyLineBytes = 57;
-
-struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
-
-struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-using StringList = std::unique_ptr<curl_slist, ListDeleter>;
-
-bool CurlReady() {
-    static std::once_flag once;
-    static bool ready = false;
-    std::call_once(once, [] { ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
-    return ready;
-}
 
 std::size_t Discard(char*, std::size_t size, std::size_t count, void*) {
     return size * count;
@@ -179,23 +167,6 @@ std::string Compose(std::string_view from, std::string_view to, std::string_view
     mail += Base64Lines(CanonicalLineBreaks(body));
     return mail;
 }
-
-class Settings {
-  public:
-    explicit Settings(CURL* easy) : easy_(easy) {}
-
-    template <typename T>
-    void Set(CURLoption option, T value) {
-        if (ok_) {
-            ok_ = curl_easy_setopt(easy_, option, value) == CURLE_OK;
-        }
-    }
-    bool Ok() const { return ok_; }
-
-  private:
-    CURL* easy_;
-    bool ok_ = true;
-};
 
 std::string ErrorText(CURLcode code, const char* detail) {
     std::string text = curl_easy_strerror(code);
