@@ -165,7 +165,7 @@ bool SendReply(Channel& channel, const ReceivedRequest& request, const Reply& re
         channel.HoldUntilClosed();
         return false;
     }
-    return true;
+    return !reply.closeAfter;
 }
 
 struct SslFree {
@@ -273,10 +273,15 @@ std::vector<ReceivedRequest> LoopbackServer::Received() const {
     return received_;
 }
 
+void LoopbackServer::AnswerOthers(Reply reply) {
+    std::lock_guard lock(mutex_);
+    otherReply_ = std::move(reply);
+}
+
 Reply LoopbackServer::ReplyFor(const std::string& target) const {
     std::lock_guard lock(mutex_);
     const auto found = replies_.find(target);
-    return found != replies_.end() ? found->second : Reply{};
+    return found != replies_.end() ? found->second : otherReply_;
 }
 
 void LoopbackServer::AcceptLoop() {

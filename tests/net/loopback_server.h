@@ -37,11 +37,13 @@ struct Reply {
     std::size_t extraBytes = 0;        // after the body, this many more bytes, then close
     std::chrono::milliseconds extraPace{0};  // pause before each extra byte
     bool holdOpen = false;                   // after the reply, send nothing more; hold open
+    bool closeAfter = false;                 // after the reply, close the connection
 };
 
 // An HTTP/1.1 server on 127.0.0.1 and a free port, serving each connection on its own thread.
 // It records every request and answers from a table of replies by request target (the text
-// between the verb and the version); targets not in the table get the request echoed back.
+// between the verb and the version); other targets get the reply given to AnswerOthers, or
+// without one the request echoed back.
 // Connections are kept open for further requests unless a reply says otherwise.
 class LoopbackServer {
   public:
@@ -57,6 +59,7 @@ class LoopbackServer {
     std::string Url(std::string_view target) const;
 
     void Answer(std::string target, Reply reply);
+    void AnswerOthers(Reply reply);
     std::vector<ReceivedRequest> Received() const;
 
   private:
@@ -73,6 +76,7 @@ class LoopbackServer {
 
     mutable std::mutex mutex_;
     std::map<std::string, Reply> replies_;
+    Reply otherReply_;
     std::vector<ReceivedRequest> received_;
     std::vector<int> openFds_;
     std::vector<std::thread> connections_;
