@@ -1,6 +1,10 @@
 # Install layout and the Debian package: the client, its desktop entry and its icon.
 include(GNUInstallDirs)
 
+# Packaging and installing use what is built and never build it: otherwise cpack would first
+# build every test and benchmark of the tree (its preinstall step depends on all).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 install(TARGETS korvane RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
 set(_korvane_icon_dir "${PROJECT_SOURCE_DIR}/assets/icon")
@@ -24,9 +28,8 @@ set(CPACK_PACKAGE_NAME "korvane")
 set(CPACK_PACKAGE_VENDOR "Korvane")
 set(CPACK_PACKAGE_CONTACT "Korvane developers <dev@korvane.test>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop client of the Korvane network mapping service")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Signs in to the Korvane account service, creates accounts proven by a verification code "
-    "sent by SMS or e-mail, and shows the service dashboard.")
+set(CPACK_PACKAGE_DESCRIPTION "Signs in to the Korvane account service, creates accounts proven \
+by a verification code sent by SMS or e-mail, and shows the service dashboard.")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
