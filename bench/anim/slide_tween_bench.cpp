@@ -1,11 +1,13 @@
 // Runs the login cover's slide (12 ms period, 40 ticks) repeatedly and prints how late its
-// ticks start against their schedule and how long a whole slide takes.
+// ticks start against their schedule and how long a whole slide takes; with --json, as one
+// JSON object.
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "anim/tween.h"
@@ -36,7 +38,15 @@ double Percentile(std::vector<double> values, double fraction) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 25;
+    int runs = 25;
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--json") {
+            json = true;
+        } else {
+            runs = std::max(1, std::atoi(argv[i]));
+        }
+    }
     std::vector<double> lateness;  // microseconds
     std::vector<double> totals;    // milliseconds
     for (int run = 0; run < runs; ++run) {
@@ -68,10 +78,21 @@ int main(int argc, char** argv) {
         }
         totals.push_back(Micros(slide.end - start).count() / 1000.0);
     }
+    const double medianTotal = Percentile(totals, 0.5);
+    if (json) {
+        std::printf(
+            "{\"runs\": %d, \"ticks\": %d, \"period_ms\": %d, \"lateness_median_us\": %.1f, "
+            "\"lateness_p99_us\": %.1f, \"lateness_max_us\": %.1f, \"slide_median_ms\": %.2f, "
+            "\"slide_max_ms\": %.2f, \"slide_nominal_ms\": %.0f, "
+            "\"last_tick_due_ms\": %d}\n",
+            runs, kTicks, kPeriodMs, Percentile(lateness, 0.5), Percentile(lateness, 0.99),
+            Percentile(lateness, 1.0), medianTotal, Percentile(totals, 1.0), kNominalMs,
+            kPeriodMs * (kTicks - 1));
+        return 0;
+    }
     std::printf("slide tween: %d runs of %d ticks, %d ms period\n", runs, kTicks, kPeriodMs);
     std::printf("tick lateness: median %.1f us, p99 %.1f us, max %.1f us\n",
                 Percentile(lateness, 0.5), Percentile(lateness, 0.99), Percentile(lateness, 1.0));
-    const double medianTotal = Percentile(totals, 0.5);
     std::printf(
         "total duration: median %.2f ms against nominal %.0f ms (%+.2f ms); "
         "last tick due at %d ms\n",
