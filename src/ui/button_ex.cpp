@@ -22,6 +22,7 @@ std::string ButtonEx::Caption() const {
 
 void ButtonEx::SetCaptionQ(const QString& caption) {
     caption_ = caption;
+    CaptionChanged(caption_);
     update();
 }
 

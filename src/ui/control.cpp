@@ -101,6 +101,26 @@ void Control::ApplyHeight(int height) {
     resize(width(), std::max(height, 0));
 }
 
+void Control::SetSpokenName(const QString& name) {
+    spokenName_ = name;
+    UpdateSpokenName();
+}
+
+void Control::CaptionChanged(const QString& caption) {
+    caption_ = caption;
+    UpdateSpokenName();
+}
+
+void Control::UpdateSpokenName() {
+    const QString& name = caption_.isEmpty() ? spokenName_ : caption_;
+    if (name != accessibleName()) {
+        setAccessibleName(name);
+        SpokenNameChanged(name);
+    }
+}
+
+void Control::SpokenNameChanged(const QString&) {}
+
 void Control::InsertInto(WindowEx& frame) {
     QWidget* surface = frame.Surface();
     if (surface == nullptr || surface == parentWidget()) {

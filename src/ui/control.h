@@ -44,11 +44,22 @@ class Control : public QWidget {
     // A handle for writers on other threads that may outlive this control.
     std::shared_ptr<ControlRef> Ref() const { return ref_; }
 
+    // What screen readers call the control: the hint of an edit box, the purpose of a
+    // picture. A control that shows a caption is called by its caption, and by this name only
+    // while the caption is empty.
+    void SetSpokenName(const QString& name);
+
     // Moves this control into the window of `frame`, above its controls, at (0, 0). It keeps
     // belonging to the window it came from: hidden when that window hides, deleted with it.
     void InsertInto(WindowEx& frame);
 
   protected:
+    // Controls that show a caption report each new caption here.
+    void CaptionChanged(const QString& caption);
+    // The accessible name changed to `name`; a control whose focus goes to an inner widget
+    // passes it on.
+    virtual void SpokenNameChanged(const QString& name);
+
     // Hides this control when the window it came from hides; subclasses chain to it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -63,7 +74,11 @@ class Control : public QWidget {
     void ApplyWidth(int width);
     void ApplyHeight(int height);
 
+    void UpdateSpokenName();
+
     std::shared_ptr<ControlRef> ref_;
+    QString spokenName_;
+    QString caption_;
     QWidget* home_ = nullptr;  // the window InsertInto took this control from
 };
 

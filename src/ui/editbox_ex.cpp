@@ -90,6 +90,11 @@ void EditboxEx::SetInputMode(int mode) {
     edit_->setEchoMode(mode_ == kPassword ? QLineEdit::Password : QLineEdit::Normal);
 }
 
+// Screen readers follow the focus, and the focus is on the inner editor.
+void EditboxEx::SpokenNameChanged(const QString& name) {
+    edit_->setAccessibleName(name);
+}
+
 void EditboxEx::SetTextIndent(int pixels) {
     indent_ = std::max(pixels, 0);
     Relayout();

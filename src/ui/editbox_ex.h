@@ -49,6 +49,7 @@ class EditboxEx : public Control {
     void returnPressed();
 
   protected:
+    void SpokenNameChanged(const QString& name) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -133,6 +133,9 @@ int BuildForm(FormWindow& window, std::span<const FormEntry> rows) {
             continue;
         }
         control->setObjectName(name);
+        const QString spoken = Utf8(row.spokenName);
+        control->SetSpokenName(spoken.isEmpty() && row.kind == ControlKind::Editbox ? Utf8(row.text)
+                                                                                    : spoken);
         control->setGeometry(row.left, row.top, row.width, row.height);
         // A filter is a mask: it waits hidden until someone places it over a window.
         control->setVisible(!row.hidden && row.kind != ControlKind::Filter);

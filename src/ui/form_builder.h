@@ -50,6 +50,10 @@ struct FormEntry {
     const char* parent = "";
     int page = 0;
     bool hidden = false;  // a Filter row always starts hidden
+    // What screen readers call the control when its caption does not say it (or it has
+    // none): a picture's purpose, a tab control's role. An edit box without one is called by
+    // its initial text, its hint.
+    const char* spokenName = "";
 };
 
 // Builds the rows in order onto `window`, later rows above earlier ones. A row whose parent

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QShortcut>
+#include <QWindow>
 
 #include "ui/compositor.h"
 #include "ui/skin.h"
@@ -42,9 +44,15 @@ class FormSurface : public QWidget {
             event->ignore();
             return;
         }
+        event->accept();
+        // The window manager moves the window itself where it can (snapping, edge
+        // resistance); without one the window follows the pointer.
+        QWindow* handle = window()->windowHandle();
+        if (handle != nullptr && handle->startSystemMove()) {
+            return;
+        }
         dragging_ = true;
         grabOffset_ = event->globalPosition().toPoint() - window()->pos();
-        event->accept();
     }
 
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -68,8 +76,7 @@ class FormSurface : public QWidget {
 
 }  // namespace
 
-FormWindow::FormWindow(int width, int height, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint) {
+FormWindow::FormWindow(int width, int height, QWidget* parent) : QDialog(parent, kFormWindowFlags) {
     const bool translucent = CompositorAvailable();
     margin_ = translucent ? kShadowMargin : 0;
     if (translucent) {
@@ -81,6 +88,9 @@ FormWindow::FormWindow(int width, int height, QWidget* parent)
     surface_->setFocusPolicy(Qt::ClickFocus);
     setFixedSize(width + 2 * margin_, height + 2 * margin_);
     setModal(false);
+    // Without a title bar the person still needs a way to put the window away.
+    minimise_ = std::make_unique<QShortcut>(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(minimise_.get(), &QShortcut::activated, this, &QWidget::showMinimized);
 }
 
 FormWindow::~FormWindow() {

@@ -7,7 +7,14 @@
 #include <utility>
 #include <vector>
 
+class QShortcut;
+
 namespace korvane::ui {
+
+// Frameless, yet it asks for the minimise and close buttons, so the window manager and the
+// taskbar offer both.
+inline constexpr Qt::WindowFlags kFormWindowFlags =
+    Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 // A frameless top-level window with the skin: flat white surface, rounded corners and a soft
 // shadow (the shadow only where a compositor can show it). Controls are children of
@@ -17,6 +24,7 @@ namespace korvane::ui {
 // a handler) gives it; clicking the background takes the focus back to the surface.
 // Show() it for a normal window, exec() it for a modal one. Esc and Enter do not close it;
 // they are reported by escapePressed() and returnPressed() for the window's handlers.
+// The taskbar and the window manager may minimise and close it; Ctrl+M minimises it too.
 class FormWindow : public QDialog {
     Q_OBJECT
   public:
@@ -57,6 +65,7 @@ class FormWindow : public QDialog {
   private:
     int margin_ = 0;
     std::unique_ptr<QWidget> surface_;
+    std::unique_ptr<QShortcut> minimise_;
     std::vector<std::unique_ptr<QObject>> owned_;  // declared last: released first
     QImage shadow_;  // the painted shadow band, remade when the size or pixel ratio changes
 };

@@ -22,6 +22,7 @@ std::string LabelEx::Text() const {
 
 void LabelEx::SetTextQ(const QString& text) {
     text_ = text;
+    CaptionChanged(text_);
     update();
 }
 

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <QFile>
+#include <QGuiApplication>
 #include <cstring>
 
 namespace korvane::ui {
@@ -48,10 +49,9 @@ QImage DecodePng(std::span<const std::uint8_t> bytes) {
     return decoded.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
 }
 
-QImage LoadPicture(const QString& path) {
-    if (path.isEmpty()) {
-        return {};
-    }
+namespace {
+
+QImage ReadPicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
@@ -63,6 +63,39 @@ QImage LoadPicture(const QString& path) {
     const QByteArray bytes = file.readAll();
     return DecodePng(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                static_cast<std::size_t>(bytes.size())));
+}
+
+// "name.png" -> "name@2x.png"; empty when the name has no extension to put it before.
+QString DoubleResolutionPath(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (dot <= slash + 1) {
+        return {};
+    }
+    return path.left(dot) + QLatin1String("@2x") + path.mid(dot);
+}
+
+}  // namespace
+
+QImage LoadPicture(const QString& path, qreal ratio) {
+    if (path.isEmpty()) {
+        return {};
+    }
+    if (ratio > 1.0) {
+        const QString doubled = DoubleResolutionPath(path);
+        if (!doubled.isEmpty() && QFile::exists(doubled)) {
+            QImage picture = ReadPicture(doubled);
+            if (!picture.isNull()) {
+                picture.setDevicePixelRatio(2.0);
+                return picture;
+            }
+        }
+    }
+    return ReadPicture(path);
+}
+
+QImage LoadPicture(const QString& path) {
+    return LoadPicture(path, qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0);
 }
 
 }  // namespace korvane::ui

@@ -9,7 +9,9 @@ void DrawPictureFitted(QPainter& painter, const QRect& box, const QImage& pictur
     if (picture.isNull() || box.isEmpty()) {
         return;
     }
-    const QSize fitted = picture.size().scaled(box.size(), Qt::KeepAspectRatio);
+    // Fitted by logical size: a double-resolution picture lays out like the plain one.
+    const QSize fitted =
+        picture.deviceIndependentSize().toSize().scaled(box.size(), Qt::KeepAspectRatio);
     const QSize pixels(static_cast<int>(std::lround(fitted.width() * ratio)),
                        static_cast<int>(std::lround(fitted.height() * ratio)));
     if (cache.isNull() || cache.size() != pixels) {

@@ -35,6 +35,7 @@ std::string SuperbuttonEx::Caption() const {
 
 void SuperbuttonEx::SetCaptionQ(const QString& caption) {
     caption_ = caption;
+    CaptionChanged(caption_);
     update();
 }
 

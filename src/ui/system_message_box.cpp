@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
+#include "ui/busy_pointer.h"
 #include "ui/skin.h"
 #include "ui/text_bridge.h"
 
@@ -23,6 +24,7 @@ void ShowSystemMessageBox(const std::string& clientText) {
         ok->setText(QStringLiteral("确定"));
     }
     box.setWindowModality(Qt::ApplicationModal);
+    const NormalPointer waitingForThePerson;
     box.exec();
 }
 
