@@ -16,6 +16,7 @@
 #include "app/registration_panel.h"
 #include "app/transitions.h"
 #include "text/code_page.h"
+#include "ui/busy_pointer.h"
 #include "ui/button_ex.h"
 #include "ui/editbox_ex.h"
 #include "ui/label_ex.h"
@@ -105,7 +106,11 @@ LoginWindow::~LoginWindow() = default;
 
 void LoginWindow::OnCreated() {
     TheServiceClient->Init(kApplicationId, Seams().serviceUrl, kApplicationKey);
-    const std::string reply = TheServiceClient->GetInfo();
+    std::string reply;
+    {
+        const ui::BusyPointer busy;
+        reply = TheServiceClient->GetInfo();
+    }
     ServiceResponse->Load(reply);
     const std::string notice = ServiceResponse->GetText("data.notice");
     Seams().systemBox.show(text::Utf8ToLocal("以下为公告内容\r\n") + notice);
@@ -116,7 +121,11 @@ void LoginWindow::OnCreated() {
 void LoginWindow::SignIn() {
     const std::string user = Control<ui::EditboxEx>("编辑框EX1").Text();
     const std::string password = Control<ui::EditboxEx>("编辑框EX2").Text();
-    std::string reply = TheServiceClient->Login(user, password);
+    std::string reply;
+    {
+        const ui::BusyPointer busy;
+        reply = TheServiceClient->Login(user, password);
+    }
     ServiceResponse->Load(reply);
 
     if (ServiceResponse->GetText("code") == "608") {

@@ -10,6 +10,7 @@
 #include "app/open_window.h"
 #include "app/transitions.h"
 #include "text/code_page.h"
+#include "ui/busy_pointer.h"
 #include "ui/button_ex.h"
 #include "ui/editbox_ex.h"
 #include "ui/imagebutton_ex.h"
@@ -92,7 +93,11 @@ void MainWindow::ShowSearchMessage() {
 }
 
 void MainWindow::SignOutAndExit() {
-    std::string reply = TheServiceClient->Logout(CurrentUser, CurrentPassword, CurrentToken);
+    std::string reply;
+    {
+        const ui::BusyPointer busy;
+        reply = TheServiceClient->Logout(CurrentUser, CurrentPassword, CurrentToken);
+    }
     ReleaseText(reply);
     QCoreApplication::exit(0);
 }

@@ -7,22 +7,31 @@
 #include "app/client_seams.h"
 #include "app/form_lookup.h"
 #include "app/message_form.h"
+#include "ui/busy_pointer.h"
 #include "ui/button_ex.h"
 #include "ui/filter_ex.h"
 #include "ui/imagebutton_ex.h"
 #include "ui/label_ex.h"
 #include "ui/picture_box_ex.h"
+#include "ui/text_bridge.h"
 #include "ui/window_ex.h"
 
 namespace korvane::app {
 
 namespace {
 
-constexpr std::array<const char*, 5> kIconPictures = {
-    ":/assets/message_question.png", ":/assets/message_information.png",
-    ":/assets/message_success.png",  ":/assets/message_warning.png",
-    ":/assets/message_error.png",
+struct IconPicture {
+    const char* path;
+    const char* spokenName;  // what a screen reader says for the icon
 };
+
+constexpr std::array<IconPicture, 5> kIconPictures = {{
+    {":/assets/message_question.png", "询问"},
+    {":/assets/message_information.png", "信息"},
+    {":/assets/message_success.png", "成功"},
+    {":/assets/message_warning.png", "警告"},
+    {":/assets/message_error.png", "错误"},
+}};
 
 // Over the middle of the window the message belongs to, or the screen's without one.
 void PlaceOver(ui::FormWindow& window, const QWidget* owner) {
@@ -69,12 +78,15 @@ void MessageWindow::OnCreated() {
 
     auto& icon = Find<ui::PictureBoxEx>(*this, "图片框EX1");
     if (MessageIconKind >= 0 && MessageIconKind < static_cast<int>(kIconPictures.size())) {
-        icon.SetPicturePath(QString::fromLatin1(kIconPictures[MessageIconKind]));
+        const IconPicture& picture = kIconPictures[static_cast<std::size_t>(MessageIconKind)];
+        icon.SetPicturePath(QString::fromLatin1(picture.path));
+        icon.SetSpokenName(QString::fromUtf8(picture.spokenName));
     } else {
         icon.ClearPicture();
     }
 
     Find<ui::LabelEx>(*this, "标签EX1").SetText(MessageTitle);
+    setWindowTitle(MessageTitle.empty() ? QStringLiteral("Korvane") : ui::ToQString(MessageTitle));
     Find<ui::LabelEx>(*this, "标签EX2").SetText(MessageText);
     PlaceOver(*this, MessageOwner.window.data());
     QCoreApplication::processEvents();
@@ -115,6 +127,7 @@ std::int32_t ShowMessage(const WindowControl& owner, const std::string& title,
         // Modal, and owned by no window: the mask is what ties it to the caller.
         MessageWindow window;
         window.OnCreated();
+        const ui::NormalPointer waitingForThePerson;
         if (const auto& run = Seams().runMessageWindow) {
             run(window);
         } else {

@@ -11,6 +11,7 @@
 #include "app/login_window.h"
 #include "app/message_window.h"
 #include "text/code_page.h"
+#include "ui/busy_pointer.h"
 #include "ui/editbox_ex.h"
 #include "verify/code_request.h"
 
@@ -45,8 +46,12 @@ void RegisterAccount(LoginWindow& window) {
     }
 
     // The code that proved the address becomes the account's super password.
-    std::string reply = TheServiceClient->Register(box("编辑框EX3"), box("编辑框EX4"),
-                                                   box("编辑框EX5"), "Normal User");
+    std::string reply;
+    {
+        const ui::BusyPointer busy;
+        reply = TheServiceClient->Register(box("编辑框EX3"), box("编辑框EX4"), box("编辑框EX5"),
+                                           "Normal User");
+    }
     ServiceResponse->Load(reply);
 
     if (ServiceResponse->GetText("code") == "203") {
@@ -72,6 +77,8 @@ void RegisterAccount(LoginWindow& window) {
 
 void RequestCode(LoginWindow& window) {
     LoginCodeRequestView view(window);
+    // The sending blocks; the boxes it may open on the way bring the normal pointer back.
+    const ui::BusyPointer busy;
     verify::RequestCode(view, VerificationCode, Seams().deliveryEndpoints);
 }
 

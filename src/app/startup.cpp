@@ -1,8 +1,6 @@
 #include "app/startup.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QPixmap>
 #include <QPointer>
 #include <atomic>
 #include <cstdlib>
@@ -12,7 +10,6 @@
 #include "app/globals.h"
 #include "app/login_window.h"
 #include "app/termination.h"
-#include "ui/picture.h"
 
 namespace korvane::app {
 
@@ -46,8 +43,9 @@ bool RegisterExitCleanup() {
 int Startup(int argc, char** argv) {
     QApplication application(argc, argv);
     LoadAssets();
-    QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(ui::LoadPicture(QStringLiteral(":/assets/app_icon.png")))));
+    // Matches the installed desktop entry, so the taskbar groups the windows under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvane"));
+    QApplication::setWindowIcon(ApplicationIcon());
     CreateGlobals();
     RegisterExitCleanup();
     const TerminationSignals termination;
