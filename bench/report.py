@@ -74,6 +74,9 @@ def rows(figures):
     op("`AuthcodeDecode`, a login reply", service.get("DecodeLoginReply"))
     op("Request's payload encoding: `LocalToUtf8`, `AuthcodeEncode`, escapes", service.get("EncodeLoginPayload"))
     op("`JsonDoc`: `Load` of a 300-byte reply, 3 reads, `Clear`", script.get("LoadReadClear"))
+    op("`JsonDoc`: `Load` alone", script.get("Load"))
+    op("`JsonDoc`: one `GetText` (\"data.token\")", script.get("GetText"))
+    op("`JsonDoc`: `Clear` alone", script.get("Clear"))
     op("`JsonDoc`: payload build (`Clear`, 5 members, JSON text)", script.get("BuildPayload"))
     op("`ScriptHost`: new engine with a 4 KB script", script.get("HostWithScript"))
 
