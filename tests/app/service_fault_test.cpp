@@ -150,6 +150,12 @@ TEST_F(ServiceFaultTest, BrokenRepliesShowNothingAndTheWindowSignsInAfterwards) 
         cases.push_back({"garbage", r});
     }
     {
+        // Just under the transport's cap: the decoder has to give up on it by itself.
+        Reply r;
+        r.body = std::string((std::size_t{16} << 20) - 1, 'A');
+        cases.push_back({"16 MiB of cipher-like text", r});
+    }
+    {
         Reply r = Encrypted(kSignedIn);
         std::string& cipher = *r.body;
         char& middle = cipher[cipher.size() / 2];
