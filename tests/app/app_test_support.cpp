@@ -132,6 +132,7 @@ void CannedService::Serve() {
                                   body_;
         ::send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
         ::close(connection);
+        requests_.fetch_add(1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QPoint>
 #include <QWidget>
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -44,11 +45,14 @@ class CannedService {
     CannedService& operator=(const CannedService&) = delete;
 
     std::string BaseUrl() const;
+    // Requests answered so far.
+    int Requests() const { return requests_.load(); }
 
   private:
     void Serve();
 
     std::string body_;
+    std::atomic<int> requests_{0};
     int listener_ = -1;
     int port_ = 0;
     std::thread thread_;
