@@ -169,14 +169,21 @@ How the figures are taken:
 - `Login` and the plain POST run against devservice on loopback (Google Benchmark, at least 2 s
   each). CPU is the benchmark process's own (all its threads): the client side of the round trip,
   since the service is another process; wall time also holds the service's password check.
-- Per-operation figures are CPU time per call (Google Benchmark).
+- Per-operation figures are CPU time per call (Google Benchmark; "Load alone" and "Clear alone"
+  pause the clock for the other step of each iteration). Debian's Google Benchmark library warns
+  that it was built as DEBUG; that touches the framework's overhead, not the code measured.
 - Tween lateness: each tick's start against start + n × period, over every tick of every slide;
   the slide lasts from `StartTween` to its `Finished` notification.
 - Cold start: from just before the client is forked to the first drawing of its top-level window
-  titled "Korvane" (the login window, drawn behind the service notice). A second X client watches
-  the root window for new top-level windows, puts a DAMAGE object on each and takes the first damage
-  reported after its MapNotify: the frame the program pushed (Qt's windows have no server-drawn
-  background, so mapping alone damages nothing). Polling xdotool would add its own 50 ms steps.
+  titled "Korvane", the login window. It is mapped before the service notice is requested and
+  first drawn once the notice box runs its event loop, so the frame includes the `GetInfo` round
+  trip against devservice on loopback. A second X client (bench/startup/first_frame.cpp) maps
+  top-level windows itself, as a window manager does (SubstructureRedirect on the root window):
+  on each MapRequest it puts a DAMAGE object on the window, then maps it, so no drawing can come
+  before the watch. The first damage stamped after the map request is the frame the program
+  pushed; damage stamped with the map request itself (a server-painted background) is skipped.
+  A watch made only after the window appeared would see the server report the whole window at
+  once, and polling xdotool would add its own 50 ms steps.
   One unmeasured start of each program comes first, so both find the same warm caches. Peak RSS
   is VmHWM of /proc/<pid>/status at that moment. The floor is bench/startup/minimal_window.cpp:
   one empty QWidget of the login window's size, measured the same way on the same display.

@@ -4,6 +4,7 @@
 #include <xcb/damage.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace korvane::bench {
 
@@ -15,6 +16,13 @@ using Reply = std::unique_ptr<T, decltype(&std::free)>;
 template <typename T>
 Reply<T> Owned(T* reply) {
     return Reply<T>(reply, &std::free);
+}
+
+// Whether an event stamped `sequence` was made after our request `request` had been handled
+// (X sequence numbers on events are the low 16 bits and wrap).
+bool After(std::uint16_t sequence, std::uint16_t request) {
+    const auto ahead = static_cast<std::uint16_t>(sequence - request);
+    return ahead != 0 && ahead < 0x8000;
 }
 
 }  // namespace
@@ -47,10 +55,11 @@ FirstFrameWatch::FirstFrameWatch(const std::string& display) {
     }
     netWmName_ = Atom("_NET_WM_NAME");
 
-    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(c, root_, XCB_CW_EVENT_MASK, &mask);
-    // A round trip, so the selection holds before any program is started.
-    if (!Owned(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr))) {
+    // Fails when another client (a window manager) already redirects.
+    const std::uint32_t mask =
+        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    if (Owned(xcb_request_check(
+            c, xcb_change_window_attributes_checked(c, root_, XCB_CW_EVENT_MASK, &mask)))) {
         return;
     }
     damageEvent_ = damage->first_event + XCB_DAMAGE_NOTIFY;
@@ -86,36 +95,63 @@ std::optional<FirstFrameWatch::Frame> FirstFrameWatch::WaitForFirstFrame(
 
 std::optional<FirstFrameWatch::Frame> FirstFrameWatch::Handle(const xcb_generic_event_t& event,
                                                               std::string_view title) {
-    const Clock::time_point now = Clock::now();
     xcb_connection_t* c = connection_.get();
     const std::uint8_t type = event.response_type & 0x7F;
-    if (type == XCB_CREATE_NOTIFY) {
-        const auto& created = reinterpret_cast<const xcb_create_notify_event_t&>(event);
-        if (created.parent == root_) {
-            Tracked tracked;
-            tracked.damage = xcb_generate_id(c);
-            xcb_damage_create(c, tracked.damage, created.window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
-            xcb_flush(c);
-            windows_[created.window] = tracked;
-        }
-    } else if (type == XCB_MAP_NOTIFY) {
-        const auto& mapped = reinterpret_cast<const xcb_map_notify_event_t&>(event);
-        if (auto found = windows_.find(mapped.window); found != windows_.end()) {
-            found->second.mapped = now;
-        }
+    if (type == XCB_MAP_REQUEST) {
+        Map(reinterpret_cast<const xcb_map_request_event_t&>(event).window);
+    } else if (type == XCB_CONFIGURE_REQUEST) {
+        Configure(reinterpret_cast<const xcb_configure_request_event_t&>(event));
     } else if (type == XCB_DESTROY_NOTIFY) {
         windows_.erase(reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window);
     } else if (type == damageEvent_) {
+        const Clock::time_point now = Clock::now();
         const auto& damaged = reinterpret_cast<const xcb_damage_notify_event_t&>(event);
         const auto found = windows_.find(damaged.drawable);
-        if (found != windows_.end() && found->second.mapped && Title(damaged.drawable) == title) {
-            return Frame{*found->second.mapped, now};
+        // Damage stamped with the map request itself is the server painting a background.
+        if (found != windows_.end() && After(damaged.sequence, found->second.mapSequence) &&
+            Title(damaged.drawable) == title) {
+            return Frame{found->second.mapped, now};
         }
         // Re-arm: a level of NonEmpty reports again only once the damage was taken away.
         xcb_damage_subtract(c, damaged.damage, XCB_NONE, XCB_NONE);
         xcb_flush(c);
     }
     return std::nullopt;
+}
+
+void FirstFrameWatch::Map(xcb_window_t window) {
+    xcb_connection_t* c = connection_.get();
+    Tracked tracked;
+    tracked.damage = xcb_generate_id(c);
+    xcb_damage_create(c, tracked.damage, window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+    tracked.mapSequence = static_cast<std::uint16_t>(xcb_map_window(c, window).sequence);
+    // One more request, so damage made after the mapping carries a later sequence number.
+    xcb_discard_reply(c, xcb_get_input_focus(c).sequence);
+    xcb_flush(c);
+    tracked.mapped = Clock::now();
+    windows_[window] = tracked;
+}
+
+void FirstFrameWatch::Configure(const xcb_configure_request_event_t& request) {
+    // Granted as asked, in the protocol's order of the value mask's bits.
+    const std::pair<std::uint16_t, std::uint32_t> fields[] = {
+        {XCB_CONFIG_WINDOW_X, static_cast<std::uint32_t>(request.x)},
+        {XCB_CONFIG_WINDOW_Y, static_cast<std::uint32_t>(request.y)},
+        {XCB_CONFIG_WINDOW_WIDTH, request.width},
+        {XCB_CONFIG_WINDOW_HEIGHT, request.height},
+        {XCB_CONFIG_WINDOW_BORDER_WIDTH, request.border_width},
+        {XCB_CONFIG_WINDOW_SIBLING, request.sibling},
+        {XCB_CONFIG_WINDOW_STACK_MODE, request.stack_mode},
+    };
+    std::vector<std::uint32_t> values;
+    for (const auto& [bit, value] : fields) {
+        if ((request.value_mask & bit) != 0) {
+            values.push_back(value);
+        }
+    }
+    xcb_connection_t* c = connection_.get();
+    xcb_configure_window(c, request.window, request.value_mask, values.data());
+    xcb_flush(c);
 }
 
 std::string FirstFrameWatch::Title(xcb_window_t window) {

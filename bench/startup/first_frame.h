@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,15 +12,16 @@
 
 namespace korvane::bench {
 
-// Sees from a second X client when a top-level window is first drawn: the server reports the
-// first damage (drawing) a window takes after it was mapped. Windows manage their own
-// background, so mapping alone damages nothing and the first damage is the program's frame.
+// Sees from a second X client when a top-level window is first drawn. It maps top-level
+// windows itself, as a window manager does, so a window is watched for damage (drawing) before
+// it can be drawn; the first damage the server reports after the mapping is the program's
+// first frame.
 class FirstFrameWatch {
   public:
     using Clock = std::chrono::steady_clock;
 
-    // Connects and selects the creation of top-level windows; windows created from then on
-    // are tracked.
+    // Connects and takes over the mapping of top-level windows; nothing else may manage the
+    // display meanwhile.
     explicit FirstFrameWatch(const std::string& display);
     ~FirstFrameWatch();
     FirstFrameWatch(const FirstFrameWatch&) = delete;
@@ -39,11 +41,14 @@ class FirstFrameWatch {
   private:
     struct Tracked {
         std::uint32_t damage = 0;
-        std::optional<Clock::time_point> mapped;
+        std::uint16_t mapSequence = 0;
+        Clock::time_point mapped;
     };
 
     // The frame, when the event is the first drawing of a window named `title`.
     std::optional<Frame> Handle(const xcb_generic_event_t& event, std::string_view title);
+    void Map(xcb_window_t window);
+    void Configure(const xcb_configure_request_event_t& request);
     std::string Title(xcb_window_t window);
     xcb_atom_t Atom(std::string_view name);
 
