@@ -23,9 +23,10 @@ void LoadAssets() {
 
 QIcon ApplicationIcon() {
     LoadAssets();
-    // The small sizes are a bolder drawing, not a scaled-down copy, so each is added.
+    // The small sizes are a bolder drawing, not a scaled-down copy, so each is added. Every
+    // size goes to the window manager with each window; 512 would only add a megabyte to that.
     QIcon icon;
-    for (const int side : {16, 24, 32, 48, 64, 128, 256, 512}) {
+    for (const int side : {16, 24, 32, 48, 64, 128, 256}) {
         const QString path = QStringLiteral(":/assets/icon/%1x%1/korvane.png").arg(side);
         const QImage picture = ui::LoadPicture(path, 1.0);
         if (!picture.isNull()) {
