@@ -51,7 +51,9 @@ int Startup(int argc, char** argv) {
     const TerminationSignals termination;
 
     OpenLoginWindow();
-    QApplication::exec();
+    if (!termination.Requested()) {
+        QApplication::exec();
+    }
 
     // Windows still open when the end-program command ran go before the application does.
     std::vector<QPointer<QWidget>> windows;

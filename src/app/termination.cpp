@@ -28,9 +28,10 @@ TerminationSignals::TerminationSignals() {
     }
     signalWriteEnd = ends_[0];
     notifier_ = std::make_unique<QSocketNotifier>(ends_[1], QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [readEnd = ends_[1]] {
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
         char byte = 0;
-        [[maybe_unused]] const ssize_t got = ::read(readEnd, &byte, 1);
+        [[maybe_unused]] const ssize_t got = ::read(ends_[1], &byte, 1);
+        requested_ = true;
         QCoreApplication::exit(0);
     });
 

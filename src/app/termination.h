@@ -14,7 +14,12 @@ class TerminationSignals {
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
+    // True once a signal came. A signal taken inside a nested loop (a modal box before the main
+    // loop starts) only ends that loop, so the caller must not start the main loop afterwards.
+    bool Requested() const { return requested_; }
+
   private:
+    bool requested_ = false;
     int ends_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
 };
