@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QPointer>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -37,12 +36,6 @@ constexpr std::size_t kHugeReply = std::size_t{50} << 20;
 // each; the rest is room for a slow machine.
 constexpr auto kBound = std::chrono::seconds(60);
 
-std::string WritePem(const std::string& name, const std::string& pem) {
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << pem;
-    return path;
-}
-
 // The code request of a login window against a loopback SMS gateway (https) and a loopback
 // mail server that can be made to misbehave and recover. Message windows are recorded in
 // UTF-8 and closed with OK.
@@ -52,9 +45,9 @@ class DeliveryFaultTest : public testing::ClientTest {
         trusted_ = net::testing::MakeTestPki("localhost");
         misnamed_ = net::testing::MakeTestPki("gateway.other.test");
         stranger_ = net::testing::MakeTestPki("localhost");
-        trustedCa_ = WritePem("korvane-fault-trusted-ca.pem", trusted_.caPem);
-        misnamedCa_ = WritePem("korvane-fault-misnamed-ca.pem", misnamed_.caPem);
-        strangerCa_ = WritePem("korvane-fault-stranger-ca.pem", stranger_.caPem);
+        trustedCa_ = net::testing::WritePemFile("korvane-fault-trusted-ca.pem", trusted_.caPem);
+        misnamedCa_ = net::testing::WritePemFile("korvane-fault-misnamed-ca.pem", misnamed_.caPem);
+        strangerCa_ = net::testing::WritePemFile("korvane-fault-stranger-ca.pem", stranger_.caPem);
     }
 
     void SetUp() override {

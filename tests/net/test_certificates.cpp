@@ -5,6 +5,10 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace korvane::net::testing {
@@ -113,6 +117,13 @@ TestPki MakeTestPki(const std::string& dnsName) {
     pki.server.certificatePem = Pem(&WriteCert, server.get());
     pki.server.keyPem = Pem(&WriteKey, serverKey.get());
     return pki;
+}
+
+std::string WritePemFile(const std::string& name, const std::string& pem) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name);
+    std::ofstream(path, std::ios::binary) << pem;
+    return path.string();
 }
 
 }  // namespace korvane::net::testing

@@ -4,7 +4,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -172,14 +171,8 @@ class WebFetchTls : public ::testing::Test {
     static void SetUpTestSuite() {
         pki_ = testing::MakeTestPki("localhost");
         other_ = testing::MakeTestPki("localhost");
-        caFile_ = WritePem("korvane-net-test-ca.pem", pki_.caPem);
-        otherCaFile_ = WritePem("korvane-net-other-ca.pem", other_.caPem);
-    }
-
-    static std::string WritePem(const std::string& name, const std::string& pem) {
-        const std::string path = ::testing::TempDir() + name;
-        std::ofstream(path, std::ios::binary) << pem;
-        return path;
+        caFile_ = testing::WritePemFile("korvane-net-test-ca.pem", pki_.caPem);
+        otherCaFile_ = testing::WritePemFile("korvane-net-other-ca.pem", other_.caPem);
     }
 
     void SetUp() override {
