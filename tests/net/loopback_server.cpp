@@ -11,6 +11,8 @@
 #include <csignal>
 #include <cstring>
 
+#include "support/loopback_listener.h"
+
 namespace korvane::net::testing {
 
 namespace {
@@ -217,22 +219,12 @@ LoopbackServer::LoopbackServer(const TlsIdentity* tls) {
             return;
         }
     }
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (listenFd_ < 0 ||
-        bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listenFd_, 16) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        if (listenFd_ >= 0) {
-            close(listenFd_);
-        }
-        listenFd_ = -1;
+    const korvane::testing::LoopbackListener listener = korvane::testing::ListenOnLoopback(16);
+    listenFd_ = listener.fd;
+    if (listenFd_ < 0) {
         return;
     }
-    port_ = ntohs(address.sin_port);
+    port_ = listener.port;
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string_view>
 
+#include "support/loopback_listener.h"
+
 namespace korvane::testing {
 
 namespace {
@@ -77,22 +79,12 @@ class SmtpFaultServer::Peer {
 };
 
 SmtpFaultServer::SmtpFaultServer(SmtpFault fault) : fault_(fault) {
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (listenFd_ < 0 ||
-        bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listenFd_, 8) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        if (listenFd_ >= 0) {
-            close(listenFd_);
-        }
-        listenFd_ = -1;
+    const LoopbackListener listener = ListenOnLoopback(8);
+    listenFd_ = listener.fd;
+    if (listenFd_ < 0) {
         return;
     }
-    port_ = ntohs(address.sin_port);
+    port_ = listener.port;
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
